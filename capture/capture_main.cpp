@@ -1,0 +1,61 @@
+#include "capture_main.h"
+
+#include <optional>
+
+#include "command_line.h"
+
+namespace orvel {
+namespace {
+
+// The fallback needs a timestamp file (eight-argument form), a Windows
+// Graphics Capture run that failed or found nothing before its first frame,
+// and time left. It is never tried twice.
+bool ShouldFallBackToGdi(ExitCode result, const CaptureSession& session, Clock& clock) {
+  if (result != ExitCode::CaptureFailed && result != ExitCode::NoFrames) return false;
+  if (session.framesWritten != 0 || session.timestampFile == nullptr) return false;
+  return session.endTime > clock.NowSeconds();
+}
+
+ExitCode RunBackends(CaptureSession& session, ProcessPlatform& process, Clock& clock,
+                     CaptureBackends& backends, std::FILE* errors) {
+  ExitCode result = ExitCode::CaptureFailed;
+  if (process.RoInitialize() >= 0) {
+    result = backends.RunWgcCapture(session);
+    process.RoUninitialize();
+  }
+  if (ShouldFallBackToGdi(result, session, clock)) {
+    std::fwrite(kFallbackLine, 1, sizeof kFallbackLine - 1, errors);
+    result = backends.RunGdiCapture(session);
+  }
+  return result;
+}
+
+}  // namespace
+
+ExitCode CaptureMain(ProcessPlatform& process, WindowManager& windows, Clock& clock,
+                     CaptureBackends& backends, std::FILE* errors) {
+  process.SetProcessDPIAware();  // before any window is queried
+
+  int count = 0;
+  wchar_t** arguments = process.CommandLineToArgvW(&count);
+  if (arguments == nullptr) return ExitCode::BadArguments;
+
+  CaptureSession session;
+  ExitCode result;
+  if (std::optional<ExitCode> refused = CheckCommandLine(count, arguments, session, windows, clock, process)) {
+    result = *refused;
+  } else {
+    process.SetStandardOutputBinary();
+    result = RunBackends(session, process, clock, backends, errors);
+  }
+
+  // The file is closed exactly once, on every path that opened it; a failed
+  // close means the parent cannot trust the times, whatever the run gave.
+  if (session.timestampFile != nullptr && std::fclose(session.timestampFile) != 0) result = ExitCode::WriteFailed;
+  session.timestampFile = nullptr;
+
+  process.LocalFree(arguments);
+  return result;
+}
+
+}  // namespace orvel

@@ -1,0 +1,35 @@
+// ORVELCapture's entry point: wires the real Windows pieces to CaptureMain.
+// Every decision lives in the portable code; nothing here examines a result.
+
+#include <windows.h>
+
+#include <cstdio>
+
+#include "../capture_main.h"
+#include "../clock.h"
+#include "performance_counter_win.h"
+#include "process_win.h"
+#include "window_manager_win.h"
+
+namespace orvel {
+namespace {
+
+class WinBackends final : public CaptureBackends {
+ public:
+  // The backends are wired in as they are built.
+  ExitCode RunWgcCapture(CaptureSession&) override { return ExitCode::CaptureFailed; }
+  ExitCode RunGdiCapture(CaptureSession&) override { return ExitCode::CaptureFailed; }
+};
+
+}  // namespace
+}  // namespace orvel
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+  using namespace orvel;
+  WinPerformanceCounter counter;
+  CounterClock clock(counter);  // the process's one clock: frequency read once
+  WinProcess process;
+  WinWindowManager windows;
+  WinBackends backends;
+  return static_cast<int>(CaptureMain(process, windows, clock, backends, stderr));
+}
