@@ -1,0 +1,199 @@
+// A window for capture tests: paints the test pattern, prints its window
+// handle and process id, and on request resizes, minimises, restores or
+// closes itself.
+//
+//   orvel_test_pattern [--client WIDTHxHEIGHT] [--dark] [--at MILLISECONDS ACTION]...
+//
+// ACTION is resize=WIDTHxHEIGHT (client size), minimize, restore or close.
+// --at times count from the moment the window is shown. Lines on standard
+// input carry further actions, done at once. Standard output gets
+// "<hwnd> <pid>" in decimal once the window is shown and painted, then
+// "<action> done" after each action.
+
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cwchar>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "test_pattern.h"
+
+namespace {
+
+using orvel::test_pattern::Rgb;
+
+constexpr UINT kActionMessage = WM_APP + 1;
+constexpr DWORD kStyle = WS_OVERLAPPEDWINDOW;
+
+struct Action {
+  enum Kind { Resize, Minimize, Restore, Close } kind;
+  int width = 0;
+  int height = 0;
+  std::string text;
+};
+
+bool g_dark = false;
+std::vector<Action> g_scheduled;
+
+bool ParseSize(const char* text, int* width, int* height) {
+  return std::sscanf(text, "%dx%d", width, height) == 2 && *width > 0 && *height > 0;
+}
+
+bool ParseAction(const std::string& text, Action* action) {
+  action->text = text;
+  if (text == "minimize") action->kind = Action::Minimize;
+  else if (text == "restore") action->kind = Action::Restore;
+  else if (text == "close") action->kind = Action::Close;
+  else if (text.rfind("resize=", 0) == 0 && ParseSize(text.c_str() + 7, &action->width, &action->height))
+    action->kind = Action::Resize;
+  else return false;
+  return true;
+}
+
+SIZE OuterSize(int clientWidth, int clientHeight) {
+  RECT rect{0, 0, clientWidth, clientHeight};
+  ::AdjustWindowRectEx(&rect, kStyle, FALSE, 0);
+  return SIZE{rect.right - rect.left, rect.bottom - rect.top};
+}
+
+void Perform(HWND window, const Action& action) {
+  switch (action.kind) {
+    case Action::Resize: {
+      const SIZE outer = OuterSize(action.width, action.height);
+      ::SetWindowPos(window, nullptr, 0, 0, outer.cx, outer.cy, SWP_NOMOVE | SWP_NOZORDER);
+      ::RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+      break;
+    }
+    case Action::Minimize: ::ShowWindow(window, SW_MINIMIZE); break;
+    case Action::Restore:
+      ::ShowWindow(window, SW_RESTORE);
+      ::RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+      break;
+    case Action::Close: ::DestroyWindow(window); break;
+  }
+  std::printf("%s done\n", action.text.c_str());
+  std::fflush(stdout);
+}
+
+void Paint(HWND window) {
+  PAINTSTRUCT paint;
+  HDC dc = ::BeginPaint(window, &paint);
+  RECT client;
+  ::GetClientRect(window, &client);
+  const int width = client.right, height = client.bottom;
+  using namespace orvel::test_pattern;
+  for (int row = 0; row < kRows; ++row) {
+    for (int column = 0; column < kColumns; ++column) {
+      const Rgb colour = g_dark ? kDark : kCells[row][column];
+      RECT cell{CellStart(column, kColumns, width), CellStart(row, kRows, height),
+                CellStart(column + 1, kColumns, width), CellStart(row + 1, kRows, height)};
+      HBRUSH brush = ::CreateSolidBrush(RGB(colour.r, colour.g, colour.b));
+      ::FillRect(dc, &cell, brush);
+      ::DeleteObject(brush);
+    }
+  }
+  ::EndPaint(window, &paint);
+}
+
+LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_PAINT: Paint(window); return 0;
+    case WM_ERASEBKGND: return 1;  // the pattern covers every pixel
+    case WM_TIMER:
+      ::KillTimer(window, wParam);
+      Perform(window, g_scheduled[wParam - 1]);
+      return 0;
+    case kActionMessage: {
+      Action* action = reinterpret_cast<Action*>(lParam);
+      Perform(window, *action);
+      delete action;
+      return 0;
+    }
+    case WM_DESTROY: ::PostQuitMessage(0); return 0;
+  }
+  return ::DefWindowProcW(window, message, wParam, lParam);
+}
+
+void ReadActions(HWND window) {
+  char line[256];
+  while (std::fgets(line, sizeof line, stdin) != nullptr) {
+    std::string text(line);
+    while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();
+    auto* action = new Action;
+    if (!ParseAction(text, action) || !::PostMessageW(window, kActionMessage, 0, reinterpret_cast<LPARAM>(action))) {
+      delete action;
+    }
+  }
+}
+
+int Usage() {
+  std::fprintf(stderr, "usage: orvel_test_pattern [--client WxH] [--dark] [--at MS ACTION]...\n");
+  return 2;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  int clientWidth = 800, clientHeight = 600;
+  std::vector<UINT> delays;
+  for (int i = 1; i < argc; ++i) {
+    char text[256];
+    std::snprintf(text, sizeof text, "%ls", argv[i]);
+    const std::string argument(text);
+    char next[256] = "";
+    if (i + 1 < argc) std::snprintf(next, sizeof next, "%ls", argv[i + 1]);
+    if (argument == "--client" && i + 1 < argc) {
+      if (!ParseSize(next, &clientWidth, &clientHeight)) return Usage();
+      ++i;
+    } else if (argument == "--dark") {
+      g_dark = true;
+    } else if (argument == "--at" && i + 2 < argc) {
+      Action action;
+      char actionText[256];
+      std::snprintf(actionText, sizeof actionText, "%ls", argv[i + 2]);
+      if (!ParseAction(actionText, &action)) return Usage();
+      delays.push_back(static_cast<UINT>(std::strtoul(next, nullptr, 10)));
+      g_scheduled.push_back(action);
+      i += 2;
+    } else {
+      return Usage();
+    }
+  }
+
+  ::SetProcessDPIAware();
+  HINSTANCE instance = ::GetModuleHandleW(nullptr);
+  WNDCLASSW windowClass{};
+  windowClass.style = CS_HREDRAW | CS_VREDRAW;
+  windowClass.lpfnWndProc = WindowProc;
+  windowClass.hInstance = instance;
+  windowClass.hCursor = ::LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+  windowClass.lpszClassName = L"OrvelTestPattern";
+  ::RegisterClassW(&windowClass);
+
+  const SIZE outer = OuterSize(clientWidth, clientHeight);
+  HWND window = ::CreateWindowExW(0, windowClass.lpszClassName, L"ORVEL test pattern", kStyle, 0, 0, outer.cx,
+                                  outer.cy, nullptr, nullptr, instance, nullptr);
+  if (window == nullptr) return 1;
+  ::ShowWindow(window, SW_SHOWNORMAL);
+  ::UpdateWindow(window);
+  ::SetForegroundWindow(window);
+  ::GdiFlush();
+
+  std::printf("%llu %lu\n", static_cast<unsigned long long>(reinterpret_cast<std::uintptr_t>(window)),
+              ::GetCurrentProcessId());
+  std::fflush(stdout);
+
+  for (std::size_t k = 0; k < delays.size(); ++k) ::SetTimer(window, k + 1, delays[k], nullptr);
+  std::thread(ReadActions, window).detach();
+
+  MSG message;
+  while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
+    ::TranslateMessage(&message);
+    ::DispatchMessageW(&message);
+  }
+  std::fflush(stdout);
+  std::_Exit(0);  // do not wait for the stdin reader
+}
