@@ -7,6 +7,8 @@
 
 #include "../capture_main.h"
 #include "../clock.h"
+#include "../gdi_capture.h"
+#include "gdi_win.h"
 #include "performance_counter_win.h"
 #include "process_win.h"
 #include "window_manager_win.h"
@@ -16,9 +18,19 @@ namespace {
 
 class WinBackends final : public CaptureBackends {
  public:
+  WinBackends(WindowManager& windows, Clock& clock) : windows_(windows), clock_(clock) {}
+
   // The backends are wired in as they are built.
   ExitCode RunWgcCapture(CaptureSession&) override { return ExitCode::CaptureFailed; }
-  ExitCode RunGdiCapture(CaptureSession&) override { return ExitCode::CaptureFailed; }
+
+  ExitCode RunGdiCapture(CaptureSession& session) override {
+    return orvel::RunGdiCapture(session, gdi_, windows_, clock_, stdout);
+  }
+
+ private:
+  WindowManager& windows_;
+  Clock& clock_;
+  WinGdi gdi_;
 };
 
 }  // namespace
@@ -30,6 +42,6 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   CounterClock clock(counter);  // the process's one clock: frequency read once
   WinProcess process;
   WinWindowManager windows;
-  WinBackends backends;
+  WinBackends backends(windows, clock);
   return static_cast<int>(CaptureMain(process, windows, clock, backends, stderr));
 }

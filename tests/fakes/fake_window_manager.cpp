@@ -44,7 +44,7 @@ void FakeWindowManager::ApplyDueChanges() {
 }
 
 std::uint32_t FakeWindowManager::GetWindowThreadProcessId(std::uint64_t window, std::uint32_t* processId) {
-  ++queries_;
+  calls_.push_back("GetWindowThreadProcessId");
   ApplyDueChanges();
   auto it = windows_.find(window);
   if (it == windows_.end()) return 0;
@@ -53,14 +53,14 @@ std::uint32_t FakeWindowManager::GetWindowThreadProcessId(std::uint64_t window, 
 }
 
 int FakeWindowManager::IsIconic(std::uint64_t window) {
-  ++queries_;
+  calls_.push_back("IsIconic");
   ApplyDueChanges();
   auto it = windows_.find(window);
   return it != windows_.end() && it->second.iconic ? 1 : 0;
 }
 
 int FakeWindowManager::GetClientRect(std::uint64_t window, ClientRect* rect) {
-  ++queries_;
+  calls_.push_back("GetClientRect");
   ApplyDueChanges();
   auto it = windows_.find(window);
   if (it == windows_.end() || it->second.clientRectFails) return 0;

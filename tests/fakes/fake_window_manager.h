@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <map>
+#include <string>
 #include <vector>
 
 #include "fake_clock.h"
@@ -37,7 +38,9 @@ class FakeWindowManager final : public WindowManager {
   int IsIconic(std::uint64_t window) override;
   int GetClientRect(std::uint64_t window, ClientRect* rect) override;
 
-  int queries() const { return queries_; }
+  int queries() const { return static_cast<int>(calls_.size()); }
+  // "GetWindowThreadProcessId", "IsIconic", "GetClientRect", in call order.
+  const std::vector<std::string>& calls() const { return calls_; }
 
  private:
   struct Change {
@@ -52,7 +55,7 @@ class FakeWindowManager final : public WindowManager {
   const FakeClock* clock_;  // changes apply by its time; null: no changes
   std::map<std::uint64_t, Window> windows_;
   std::vector<Change> changes_;
-  int queries_ = 0;
+  std::vector<std::string> calls_;
 };
 
 }  // namespace orvel::testing
