@@ -30,6 +30,16 @@ ExitCode RunBackends(CaptureSession& session, ProcessPlatform& process, Clock& c
   return result;
 }
 
+// The file is closed exactly once, on every path that opened it. The times
+// still buffered are flushed and checked first: some runtimes' fclose drops a
+// failed final flush silently, and the parent must not trust a file that
+// lost its last times.
+bool CloseTimestampFile(std::FILE* file) {
+  const bool flushed = std::fflush(file) == 0;
+  const bool closed = std::fclose(file) == 0;
+  return flushed && closed;
+}
+
 }  // namespace
 
 ExitCode CaptureMain(ProcessPlatform& process, WindowManager& windows, Clock& clock,
@@ -49,9 +59,7 @@ ExitCode CaptureMain(ProcessPlatform& process, WindowManager& windows, Clock& cl
     result = RunBackends(session, process, clock, backends, errors);
   }
 
-  // The file is closed exactly once, on every path that opened it; a failed
-  // close means the parent cannot trust the times, whatever the run gave.
-  if (session.timestampFile != nullptr && std::fclose(session.timestampFile) != 0) result = ExitCode::WriteFailed;
+  if (session.timestampFile != nullptr && !CloseTimestampFile(session.timestampFile)) result = ExitCode::WriteFailed;
   session.timestampFile = nullptr;
 
   process.LocalFree(arguments);

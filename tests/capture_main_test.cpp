@@ -53,6 +53,10 @@ class ScriptedBackends final : public CaptureBackends {
     seenEndTime = session.endTime;
     seenTimestampFile = session.timestampFile != nullptr;
     session.framesWritten += wgcFrames;
+    for (std::uint32_t i = 0; i < wgcFrames && session.timestampFile != nullptr; ++i) {
+      const double time = clock_.now() + i;
+      std::fwrite(&time, sizeof time, 1, session.timestampFile);  // buffered, as the real writer leaves it
+    }
     session.contentSeen = wgcFrames > 0 && wgcSeesContent;
     clock_.Advance(wgcDuration);
     return wgcResult;
@@ -349,6 +353,27 @@ TEST(TimestampFileClose, FailedCloseTurnsAnyResultInto9) {
     EXPECT_EQ(process.timestampFile()->closeCalls(), 1);
     EXPECT_EQ(process.listsOutstanding(), 0);
   }
+}
+
+TEST(TimestampFileClose, TimesLostInTheFinalFlushGive9EvenWhenCloseReportsSuccess) {
+  // A device that fills up: the buffered times cannot be written at the end.
+  Harness harness;
+  harness.backends.wgcResult = ExitCode::Ok;
+  harness.backends.wgcFrames = 3;
+  FakeProcess process(LongForm());
+  process.timestampRoom = 8;
+  EXPECT_EQ(harness.Run(process), ExitCode::WriteFailed);
+  EXPECT_EQ(process.timestampFile()->closeCalls(), 1);
+  EXPECT_EQ(process.timestampFile()->bytes().size(), 8u);
+}
+
+TEST(TimestampFileClose, BufferedTimesReachTheFileOnASuccessfulClose) {
+  Harness harness;
+  harness.backends.wgcResult = ExitCode::Ok;
+  harness.backends.wgcFrames = 3;
+  FakeProcess process(LongForm());
+  EXPECT_EQ(harness.Run(process), ExitCode::Ok);
+  EXPECT_EQ(process.timestampFile()->bytes().size(), 24u);
 }
 
 TEST(TimestampFileClose, FailedCloseAfterTheFallbackGives9) {

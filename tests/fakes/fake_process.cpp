@@ -32,6 +32,7 @@ std::FILE* FakeProcess::OpenForBinaryWriting(const wchar_t* path) {
   if (fileOpenFails) return nullptr;
   timestampFile_ = std::make_unique<TestStream>(TestStream::Buffering::Buffered);
   if (failTimestampClose_) timestampFile_->FailClose();
+  if (timestampRoom) timestampFile_->AcceptOnly(*timestampRoom);
   return timestampFile_->file();
 }
 

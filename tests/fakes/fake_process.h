@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,8 @@ class FakeProcess final : public ProcessPlatform {
   bool argumentListFails = false;
   bool fileOpenFails = false;
   HResult roInitializeResult = kOk;
+  // When set, the timestamp file takes this many bytes and then refuses writes.
+  std::optional<std::size_t> timestampRoom;
 
   void SetProcessDPIAware() override;
   wchar_t** CommandLineToArgvW(int* count) override;
