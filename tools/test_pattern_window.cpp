@@ -2,8 +2,10 @@
 // handle and process id, and on request resizes, minimises, restores or
 // closes itself.
 //
-//   orvel_test_pattern [--client WIDTHxHEIGHT] [--dark] [--at MILLISECONDS ACTION]...
+//   orvel_test_pattern [--client WIDTHxHEIGHT] [--dark] [--animate] [--at MILLISECONDS ACTION]...
 //
+// --animate moves a white square across the middle row, so that successive
+// frames differ (for demos; tests use the still pattern).
 // ACTION is resize=WIDTHxHEIGHT (client size), minimize, restore or close.
 // --at times count from the moment the window is shown. Lines on standard
 // input carry further actions, done at once. Standard output gets
@@ -36,6 +38,8 @@ struct Action {
 };
 
 bool g_dark = false;
+bool g_animate = false;
+constexpr UINT_PTR kAnimationTimer = 1000;
 std::vector<Action> g_scheduled;
 
 bool ParseSize(const char* text, int* width, int* height) {
@@ -95,6 +99,14 @@ void Paint(HWND window) {
       ::DeleteObject(brush);
     }
   }
+  if (g_animate) {
+    // One pass across the client every four seconds.
+    const int side = height / 6;
+    const ULONGLONG period = 4000;
+    const int x = static_cast<int>((::GetTickCount64() % period) * static_cast<ULONGLONG>(width - side) / period);
+    RECT square{x, (height - side) / 2, x + side, (height + side) / 2};
+    ::FillRect(dc, &square, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
+  }
   ::EndPaint(window, &paint);
 }
 
@@ -103,6 +115,10 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     case WM_PAINT: Paint(window); return 0;
     case WM_ERASEBKGND: return 1;  // the pattern covers every pixel
     case WM_TIMER:
+      if (wParam == kAnimationTimer) {
+        ::InvalidateRect(window, nullptr, FALSE);
+        return 0;
+      }
       ::KillTimer(window, wParam);
       Perform(window, g_scheduled[wParam - 1]);
       return 0;
@@ -130,7 +146,7 @@ void ReadActions(HWND window) {
 }
 
 int Usage() {
-  std::fprintf(stderr, "usage: orvel_test_pattern [--client WxH] [--dark] [--at MS ACTION]...\n");
+  std::fprintf(stderr, "usage: orvel_test_pattern [--client WxH] [--dark] [--animate] [--at MS ACTION]...\n");
   return 2;
 }
 
@@ -150,6 +166,8 @@ int wmain(int argc, wchar_t** argv) {
       ++i;
     } else if (argument == "--dark") {
       g_dark = true;
+    } else if (argument == "--animate") {
+      g_animate = true;
     } else if (argument == "--at" && i + 2 < argc) {
       Action action;
       char actionText[256];
@@ -187,6 +205,7 @@ int wmain(int argc, wchar_t** argv) {
   std::fflush(stdout);
 
   for (std::size_t k = 0; k < delays.size(); ++k) ::SetTimer(window, k + 1, delays[k], nullptr);
+  if (g_animate) ::SetTimer(window, kAnimationTimer, 15, nullptr);
   std::thread(ReadActions, window).detach();
 
   MSG message;
