@@ -8,9 +8,11 @@
 #include "../capture_main.h"
 #include "../clock.h"
 #include "../gdi_capture.h"
+#include "../wgc_capture.h"
 #include "gdi_win.h"
 #include "performance_counter_win.h"
 #include "process_win.h"
+#include "wgc_platform_win.h"
 #include "window_manager_win.h"
 
 namespace orvel {
@@ -21,7 +23,9 @@ class WinBackends final : public CaptureBackends {
   WinBackends(WindowManager& windows, Clock& clock) : windows_(windows), clock_(clock) {}
 
   // The backends are wired in as they are built.
-  ExitCode RunWgcCapture(CaptureSession&) override { return ExitCode::CaptureFailed; }
+  ExitCode RunWgcCapture(CaptureSession& session) override {
+    return orvel::RunWgcCapture(session, wgc_, windows_, clock_, stdout, stderr);
+  }
 
   ExitCode RunGdiCapture(CaptureSession& session) override {
     return orvel::RunGdiCapture(session, gdi_, windows_, clock_, stdout);
@@ -30,6 +34,7 @@ class WinBackends final : public CaptureBackends {
  private:
   WindowManager& windows_;
   Clock& clock_;
+  WinWgcPlatform wgc_;
   WinGdi gdi_;
 };
 
