@@ -1,6 +1,7 @@
 #include "fake_wgc_platform.h"
 
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <new>
 #include <sstream>
@@ -728,6 +729,9 @@ std::uint32_t FakeWgcPlatform::Release(Unknown* object) {
   Object* released = Use(object, "", "Release");
   if (released == nullptr) return 0;
   if (released->mapped) Violation("Release: " + released->role + " still mapped");
+  if (errorsWatched != nullptr && std::ftell(errorsWatched) > 0) {
+    Violation("Release: " + released->role + " released after the diagnostic line");
+  }
   released->alive = false;
   journal_.push_back({JournalEntry::Release, released->id, released->role, released->of});
   return 0;

@@ -12,6 +12,7 @@
 // a texture released while mapped.
 
 #include <cstdint>
+#include <cstdio>
 #include <map>
 #include <memory>
 #include <optional>
@@ -63,6 +64,9 @@ class FakeWgcPlatform final : public WgcPlatform {
   HResult closeResult = kOk;
   HResult successCode = kOk;        // returned by every checked call that succeeds
   std::uint32_t extraRowPitch = 0;  // bytes after each row of a mapped texture
+  // Standard error of the run: a release after something was written there
+  // is a misuse (the diagnostic line comes after the teardown).
+  std::FILE* errorsWatched = nullptr;
 
   // Frames the pool hands out, in order; the serial of each is its index.
   void Deliver(const ScriptedFrame& frame);

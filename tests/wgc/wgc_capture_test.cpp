@@ -43,9 +43,9 @@ std::vector<double> RecordTimes(const std::vector<HeadedRecord>& records) {
 
 TEST(WgcRun, FiveArgumentRunWritesHeadedRecordsAtTheWindowSizeAndFollowsAResize) {
   WgcHarness run(30, 0.5);
-  run.platform.itemSize = {40, 30};
-  run.DeliverSteady(0, 4, {40, 30});
-  run.DeliverSteady(4, 12, {24, 18});  // the window shrinks from frame 4 on
+  run.platform.itemSize = {24, 18};
+  run.DeliverSteady(0, 4, {24, 18});
+  run.DeliverSteady(4, 12, {40, 30});  // the window grows from frame 4 on
 
   EXPECT_EQ(run.Run(), ExitCode::Ok);
 
@@ -56,7 +56,7 @@ TEST(WgcRun, FiveArgumentRunWritesHeadedRecordsAtTheWindowSizeAndFollowsAResize)
   for (std::size_t i = 0; i < records.size(); ++i) {
     SCOPED_TRACE("record " + std::to_string(i));
     const int serial = serials[i];
-    const std::uint32_t width = serial < 4 ? 40 : 24, height = serial < 4 ? 30 : 18;
+    const std::uint32_t width = serial < 4 ? 24 : 40, height = serial < 4 ? 18 : 30;
     EXPECT_EQ(records[i].time, WrittenTime(run.SteadyTime(serial)));
     EXPECT_EQ(records[i].width, width);
     EXPECT_EQ(records[i].height, height);
@@ -69,14 +69,14 @@ TEST(WgcRun, FiveArgumentRunWritesHeadedRecordsAtTheWindowSizeAndFollowsAResize)
   EXPECT_EQ(platform.CallsStartingWith("D3D11CreateDevice"),
             Roles{"D3D11CreateDevice adapter=null driver=1 software=null flags=0x20 levels=null/0 sdk=7 level=null"});
   EXPECT_EQ(platform.CallsStartingWith("CreateFreeThreaded"),
-            Roles{"CreateFreeThreaded format=87 buffers=2 size=40x30"});
-  EXPECT_EQ(platform.CallsStartingWith("Recreate"), Roles{"Recreate format=87 buffers=2 size=24x18"});
+            Roles{"CreateFreeThreaded format=87 buffers=2 size=24x18"});
+  EXPECT_EQ(platform.CallsStartingWith("Recreate"), Roles{"Recreate format=87 buffers=2 size=40x30"});
   EXPECT_EQ(platform.CallsStartingWith("put_IsCursorCaptureEnabled"), Roles{"put_IsCursorCaptureEnabled 0"});
   // One read-back texture per capture size, copied from the frame's description.
   EXPECT_EQ(
       platform.CallsStartingWith("CreateTexture2D"),
-      (Roles{"CreateTexture2D 40x30 mips=1 array=1 format=87 samples=1/0 usage=3 bind=0x0 cpu=0x20000 misc=0x0",
-             "CreateTexture2D 24x18 mips=1 array=1 format=87 samples=1/0 usage=3 bind=0x0 cpu=0x20000 misc=0x0"}));
+      (Roles{"CreateTexture2D 24x18 mips=1 array=1 format=87 samples=1/0 usage=3 bind=0x0 cpu=0x20000 misc=0x0",
+             "CreateTexture2D 40x30 mips=1 array=1 format=87 samples=1/0 usage=3 bind=0x0 cpu=0x20000 misc=0x0"}));
   EXPECT_EQ(platform.CallsStartingWith("CopyResource"),
             Roles(serials.size(), "CopyResource ReadbackTexture <- FrameTexture"));
   EXPECT_EQ(platform.CallsStartingWith("Map"), Roles(serials.size(), "Map ReadbackTexture sub=0 type=1 flags=0"));
@@ -158,8 +158,10 @@ TEST_P(FrameGate, WritesExactlyTheFramesThatPass) {
   std::vector<double> expected;
   for (int index : gate.written) expected.push_back(WrittenTime(kStart + gate.frameTimes[index]));
   EXPECT_EQ(RecordTimes(run.HeadedRecords()), expected);
-  // Dropped frames are handed back at once: no sleep until the pool is empty.
+  // Dropped frames are handed back at once: the loop sleeps only after
+  // finding the pool empty.
   EXPECT_EQ(run.platform.CallsStartingWith("TryGetNextFrame -> frame").size(), gate.frameTimes.size());
+  EXPECT_EQ(run.clock.sleeps().size(), run.platform.CallsStartingWith("TryGetNextFrame -> none").size());
   ExpectCleanTeardown(run.platform);
 }
 
@@ -196,6 +198,7 @@ TEST_P(RunEnd, EndsWithTheCodeThatTheCountersGive) {
   EXPECT_EQ(run.Run(), end.code);
 
   const double ranFor = run.clock.now() - kStart;
+  for (std::uint32_t sleep : run.clock.sleeps()) EXPECT_EQ(sleep, 3u);
   EXPECT_GE(ranFor, end.minimumRunSeconds);
   EXPECT_LE(ranFor, end.maximumRunSeconds);
   EXPECT_EQ(run.HeadedRecords().size(), static_cast<std::size_t>(end.frames));

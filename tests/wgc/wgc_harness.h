@@ -35,6 +35,7 @@ struct WgcHarness {
     session.processId = kOwner;
     session.fps = fps;
     session.endTime = kStart + secondsToEnd;
+    platform.errorsWatched = errors;
   }
   ~WgcHarness() { std::fclose(errors); }
 
