@@ -16,11 +16,17 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <vector>
 
 #include "fake_clock.h"
 #include "platform/wgc_platform.h"
+
+namespace orvel {
+// For test names and failure messages.
+inline void PrintTo(const SizeInt32& size, std::ostream* out) { *out << size.Width << "x" << size.Height; }
+}  // namespace orvel
 
 namespace orvel::testing {
 

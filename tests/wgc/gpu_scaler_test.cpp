@@ -59,6 +59,9 @@ struct Sizes {
   const char* outputTexture;
   const char* sourceRect;
   const char* destinationRect;
+  friend void PrintTo(const Sizes& sizes, std::ostream* out) {
+    *out << sizes.inputWidth << "x" << sizes.inputHeight << " to " << sizes.outputWidth << "x" << sizes.outputHeight;
+  }
 };
 
 class ScalerConstruction : public ScalerTest, public ::testing::WithParamInterface<Sizes> {};
@@ -117,6 +120,7 @@ TEST_F(ScalerTest, EachFrameGetsOneInputViewAndOneBlitAndIsNotKept) {
 struct FailingStep {
   const char* call;
   Lines released;  // in this order
+  friend void PrintTo(const FailingStep& step, std::ostream* out) { *out << step.call; }
 };
 
 class ScalerConstructionFails : public ScalerTest, public ::testing::WithParamInterface<FailingStep> {};
@@ -169,6 +173,7 @@ TEST_F(ScalerTest, AVideoDeviceMadeWithoutVideoSupportIsRefused) {
 struct FailingFrameStep {
   const char* call;
   bool inputViewMade;
+  friend void PrintTo(const FailingFrameStep& step, std::ostream* out) { *out << step.call; }
 };
 
 class ScaleFrameFails : public ScalerTest, public ::testing::WithParamInterface<FailingFrameStep> {};

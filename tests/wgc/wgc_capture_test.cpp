@@ -143,6 +143,7 @@ struct GateCase {
   const char* name;
   std::vector<double> frameTimes;  // seconds after the start, all in the pool at the start
   std::vector<int> written;        // indexes of the frames that must be written
+  friend void PrintTo(const GateCase& gate, std::ostream* out) { *out << gate.name; }
 };
 
 class FrameGate : public ::testing::TestWithParam<GateCase> {};
@@ -185,6 +186,7 @@ struct EndCase {
   bool dark;
   ExitCode code;
   double minimumRunSeconds, maximumRunSeconds;  // by the fake clock
+  friend void PrintTo(const EndCase& end, std::ostream* out) { *out << end.name; }
 };
 
 class RunEnd : public ::testing::TestWithParam<EndCase> {};

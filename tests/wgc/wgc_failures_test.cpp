@@ -16,6 +16,7 @@ namespace orvel::testing {
 namespace {
 
 enum class Form { Five, Eight };
+void PrintTo(Form form, std::ostream* out) { *out << (form == Form::Five ? "five arguments" : "eight arguments"); }
 
 constexpr std::uint32_t kOutputWidth = 64, kOutputHeight = 36;  // small: the loop below makes many runs
 
@@ -73,6 +74,7 @@ struct Fault {
   HResult hr;
   ExitCode code;
   const char* line;
+  friend void PrintTo(const Fault& fault, std::ostream* out) { *out << fault.name; }
 };
 
 const Fault kFaults[] = {
@@ -135,6 +137,7 @@ struct IgnoredFailure {
   const char* name;
   void (*set)(FakeWgcPlatform&);
   bool closableOffered;
+  friend void PrintTo(const IgnoredFailure& ignored, std::ostream* out) { *out << ignored.name; }
 };
 
 const IgnoredFailure kIgnored[] = {
