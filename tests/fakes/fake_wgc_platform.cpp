@@ -100,6 +100,13 @@ void FakeWgcPlatform::ThrowOnCheckedCall(int n) {
   fault_.armed = true;
 }
 
+void FakeWgcPlatform::ThrowForeignOnCheckedCall(int n) {
+  fault_ = Fault{};
+  fault_.index = n;
+  fault_.throwsForeign = true;
+  fault_.armed = true;
+}
+
 void FakeWgcPlatform::FailNamedCall(const std::string& name, HResult hr) {
   fault_ = Fault{};
   fault_.name = name;
@@ -114,6 +121,7 @@ HResult FakeWgcPlatform::Checked(const std::string& name) {
     fault_.triggered = true;
     Call(name + " fails");
     if (fault_.throws) throw std::bad_alloc();
+    if (fault_.throwsForeign) throw 42;
     return fault_.hr;
   }
   return successCode;

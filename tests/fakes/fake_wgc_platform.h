@@ -82,6 +82,8 @@ class FakeWgcPlatform final : public WgcPlatform {
   // makes it throw std::bad_alloc instead.
   void FailCheckedCall(int n, HResult hr);
   void ThrowOnCheckedCall(int n);
+  // Throws something that is no standard exception (an int).
+  void ThrowForeignOnCheckedCall(int n);
   void FailNamedCall(const std::string& name, HResult hr);
   bool faultTriggered() const { return fault_.triggered; }
 
@@ -193,6 +195,7 @@ class FakeWgcPlatform final : public WgcPlatform {
     std::string name;
     HResult hr = kOk;
     bool throws = false;
+    bool throwsForeign = false;
     bool armed = false;
     bool triggered = false;
   } fault_;

@@ -182,6 +182,19 @@ TEST(IgnoredFailures, WithoutTheSecondSessionInterfaceTheCursorIsNotTouched) {
   EXPECT_EQ(run->platform.CallsStartingWith("put_IsCursorCaptureEnabled"), std::vector<std::string>{});
 }
 
+// Nothing escapes the backend, whatever a platform layer throws.
+TEST(ForeignExceptions, GiveTheGeneralFailureWithItsOwnLine) {
+  std::unique_ptr<WgcHarness> run(NewRun(Form::Eight));
+  run->platform.ThrowForeignOnCheckedCall(30);
+
+  EXPECT_EQ(run->Run(), ExitCode::CaptureFailed);
+
+  EXPECT_TRUE(run->platform.faultTriggered());
+  EXPECT_EQ(run->Errors(), "Windows Graphics Capture: unknown exception\n");
+  EXPECT_TRUE(NothingHeld(run->platform));
+  EXPECT_TRUE(ReleasedInReverseOrder(run->platform.journal()));
+}
+
 TEST(FactoryRequests, TheClassNameIsDeletedAlsoWhenTheFactoryIsRefused) {
   std::unique_ptr<WgcHarness> run(NewRun(Form::Five));
   run->platform.FailNamedCall("RoGetActivationFactory(Direct3D11CaptureFramePool)", static_cast<HResult>(0x80040154u));
