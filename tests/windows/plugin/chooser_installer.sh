@@ -33,7 +33,7 @@ chooser_wait_window() {
   local deadline=$((SECONDS + $1))
   chooser_window=""
   while [ $SECONDS -lt $deadline ]; do
-    chooser_window=$(xdotool search --onlyvisible --name '^ORVEL .+ Idioma / Language$' 2>/dev/null | head -n 1)
+    chooser_window=$(xdotool search --onlyvisible --name '^ORVEL .+ Idioma / Language$' 2>/dev/null | head -n 1 || true)
     [ -n "$chooser_window" ] && return 0
     kill -0 "$chooser_pid" 2>/dev/null || { echo "the installer ended without showing the dialog" >&2; return 1; }
     sleep 0.1
