@@ -32,9 +32,11 @@ set_target_properties(ORVELIdioma PROPERTIES
   OUTPUT_NAME ORVELIdioma
   RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin
 )
-target_compile_options(ORVELIdioma PRIVATE
-  $<$<COMPILE_LANGUAGE:CXX>:-fno-exceptions -fno-rtti -fno-stack-protector -mno-stack-arg-probe
-  -fno-tree-loop-distribute-patterns>
-)
+# Without the runtimes: no exception tables or type information that would
+# need them, no stack-protector calls, and no loops turned into memset or
+# memcpy calls. Anything else the compiler wanted from libgcc would fail the
+# link, which is where it should show.
+set(ORVEL_NO_RUNTIME_FLAGS -fno-exceptions -fno-rtti -fno-stack-protector -fno-tree-loop-distribute-patterns)
+target_compile_options(ORVELIdioma PRIVATE "$<$<COMPILE_LANGUAGE:CXX>:${ORVEL_NO_RUNTIME_FLAGS}>")
 target_link_options(ORVELIdioma PRIVATE -nostdlib -nostartfiles -Wl,--entry=DllMain -Wl,--subsystem,windows -s)
 target_link_libraries(ORVELIdioma PRIVATE kernel32 user32)

@@ -80,48 +80,31 @@ TEST_F(ChooseTest, ShowsTemplate101OfThePluginWithTheLanguageThePreferenceAsksFo
 // Every dialog result at the capacities where truncation starts and stops.
 // The entry is exactly string_size units long.
 TEST_F(ChooseTest, WritesTheAnswerOverThePreferenceBoundedByStringSize) {
-  struct Case {
-    std::intptr_t result;
+  // What Portuguese (2070), English (1033), Cancel (2) and a failed dialog
+  // (-1, 0 or anything else) leave in an entry of string_size units.
+  struct Row {
     int stringSize;
-    std::u16string written;
+    std::u16string portuguese, english, cancel, error;
   };
-  const Case cases[] = {
-      {2070, 1, u""},
-      {1033, 1, u""},
-      {2, 1, u""},
-      {-1, 1, u""},
-      {0, 1, u""},
-      {2070, 4, u"207"},
-      {1033, 4, u"103"},
-      {2, 4, u"can"},
-      {-1, 4, u"err"},
-      {0, 4, u"err"},
-      {2070, 5, u"2070"},
-      {1033, 5, u"1033"},
-      {2, 5, u"canc"},
-      {-1, 5, u"erro"},
-      {0, 5, u"erro"},
-      {2070, 6, u"2070"},
-      {1033, 6, u"1033"},
-      {2, 6, u"cance"},
-      {-1, 6, u"error"},
-      {0, 6, u"error"},
-      {2070, 7, u"2070"},
-      {1033, 7, u"1033"},
-      {2, 7, u"cancel"},
-      {-1, 7, u"error"},
-      {0, 7, u"error"},
-      {2070, 1024, u"2070"},
-      {2, 1024, u"cancel"},
-      {1, 1024, u"error"},
-      {12345, 1024, u"error"},
+  const Row rows[] = {
+      {1, u"", u"", u"", u""},
+      {4, u"207", u"103", u"can", u"err"},
+      {5, u"2070", u"1033", u"canc", u"erro"},
+      {6, u"2070", u"1033", u"cance", u"error"},
+      {7, u"2070", u"1033", u"cancel", u"error"},
+      {1024, u"2070", u"1033", u"cancel", u"error"},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE("result " + std::to_string(c.result) + ", string_size " + std::to_string(c.stringSize));
-    dialogs_.dialogResult = c.result;
-    ExactEntry top(u"", c.stringSize);
-    ChooseOn(top, c.stringSize);
-    EXPECT_EQ(top.Units(), testing::UnitsOf(c.written, c.stringSize));
+  for (const Row& row : rows) {
+    const std::pair<std::intptr_t, std::u16string> answers[] = {
+        {2070, row.portuguese}, {1033, row.english}, {2, row.cancel}, {-1, row.error}, {0, row.error}, {1, row.error},
+    };
+    for (const auto& [result, written] : answers) {
+      SCOPED_TRACE("result " + std::to_string(result) + ", string_size " + std::to_string(row.stringSize));
+      dialogs_.dialogResult = result;
+      ExactEntry top(u"", row.stringSize);
+      ChooseOn(top, row.stringSize);
+      EXPECT_EQ(top.Units(), testing::UnitsOf(written, row.stringSize));
+    }
   }
 }
 
