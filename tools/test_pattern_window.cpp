@@ -2,7 +2,8 @@
 // handle and process id, and on request resizes, minimises, restores or
 // closes itself.
 //
-//   orvel_test_pattern [--client WIDTHxHEIGHT] [--dark] [--animate] [--at MILLISECONDS ACTION]...
+//   orvel_test_pattern [--client WIDTHxHEIGHT] [--dark] [--animate] [--report-origin]
+//                      [--at MILLISECONDS ACTION]...
 //
 // --animate moves a white square across the middle row, so that successive
 // frames differ (for demos; tests use the still pattern).
@@ -10,7 +11,8 @@
 // --at times count from the moment the window is shown. Lines on standard
 // input carry further actions, done at once. Standard output gets
 // "<hwnd> <pid>" in decimal once the window is shown and painted, then
-// "<action> done" after each action.
+// "<action> done" after each action. With --report-origin a second line,
+// "origin X Y", gives the client area's top-left corner on the screen.
 
 #include <windows.h>
 
@@ -39,6 +41,7 @@ struct Action {
 
 bool g_dark = false;
 bool g_animate = false;
+bool g_reportOrigin = false;
 constexpr UINT_PTR kAnimationTimer = 1000;
 std::vector<Action> g_scheduled;
 
@@ -146,7 +149,7 @@ void ReadActions(HWND window) {
 }
 
 int Usage() {
-  std::fprintf(stderr, "usage: orvel_test_pattern [--client WxH] [--dark] [--animate] [--at MS ACTION]...\n");
+  std::fprintf(stderr, "usage: orvel_test_pattern [--client WxH] [--dark] [--animate] [--report-origin] [--at MS ACTION]...\n");
   return 2;
 }
 
@@ -168,6 +171,8 @@ int wmain(int argc, wchar_t** argv) {
       g_dark = true;
     } else if (argument == "--animate") {
       g_animate = true;
+    } else if (argument == "--report-origin") {
+      g_reportOrigin = true;
     } else if (argument == "--at" && i + 2 < argc) {
       Action action;
       char actionText[256];
@@ -202,6 +207,11 @@ int wmain(int argc, wchar_t** argv) {
 
   std::printf("%llu %lu\n", static_cast<unsigned long long>(reinterpret_cast<std::uintptr_t>(window)),
               ::GetCurrentProcessId());
+  if (g_reportOrigin) {
+    POINT origin{0, 0};
+    ::ClientToScreen(window, &origin);
+    std::printf("origin %ld %ld\n", origin.x, origin.y);
+  }
   std::fflush(stdout);
 
   for (std::size_t k = 0; k < delays.size(); ++k) ::SetTimer(window, k + 1, delays[k], nullptr);
