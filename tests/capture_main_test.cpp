@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -109,6 +110,9 @@ struct CheckCase {
   bool opensFile;
   void (*arrange)(FakeWindowManager&) = nullptr;
 };
+
+// Test names carry the case; print only that.
+void PrintTo(const CheckCase& c, std::ostream* os) { *os << c.name; }
 
 std::vector<std::wstring> With(std::vector<std::wstring> arguments, std::size_t index, std::wstring value) {
   arguments[index] = std::move(value);
@@ -262,6 +266,9 @@ struct FallbackCase {
   double wgcDuration;  // the end time is 10 s ahead
   bool fallsBack;
 };
+
+// Test names carry the case; print only that.
+void PrintTo(const FallbackCase& c, std::ostream* os) { *os << c.name; }
 
 class FallbackTest : public ::testing::TestWithParam<FallbackCase> {};
 

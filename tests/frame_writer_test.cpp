@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -102,6 +103,9 @@ struct ContentCase {
   bool content;
 };
 
+// Test names carry the case; print only that.
+void PrintTo(const ContentCase& c, std::ostream* os) { *os << c.name; }
+
 class ContentTest : public ::testing::TestWithParam<ContentCase> {};
 
 TEST_P(ContentTest, SamplesTheGrid) {
@@ -160,6 +164,9 @@ struct FailureCase {
   std::size_t timestampRoom;              // bytes the timestamp file takes before it refuses
   std::size_t outputBytesLeft;            // what the reader got
 };
+
+// Test names carry the case; print only that.
+void PrintTo(const FailureCase& c, std::ostream* os) { *os << c.name; }
 
 class WriteFailureTest : public ::testing::TestWithParam<FailureCase> {};
 

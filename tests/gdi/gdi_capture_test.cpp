@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -79,6 +80,9 @@ struct SetUpFailure {
   void (*arrange)(FakeGdi&);
   std::vector<std::string> journal;  // everything acquired, then released in reverse
 };
+
+// Test names carry the case; print only that.
+void PrintTo(const SetUpFailure& c, std::ostream* os) { *os << c.name; }
 
 class GdiSetUpTest : public ::testing::TestWithParam<SetUpFailure> {};
 
@@ -237,6 +241,9 @@ struct Ending {
   std::size_t framesBefore;
   std::size_t recordsWithoutTime = 0;  // a failed time write leaves its record on the output
 };
+
+// Test names carry the case; print only that.
+void PrintTo(const Ending& c, std::ostream* os) { *os << c.name; }
 
 class GdiEndingTest : public ::testing::TestWithParam<Ending> {};
 

@@ -6,6 +6,7 @@
 
 #include <cstring>
 #include <stdexcept>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -277,6 +278,10 @@ TEST(WgcRun, ATextureSmallerThanItsContentIsReadOnlyAsFarAsItReaches) {
 
 enum class WindowChange { Close, Minimise, Reown };
 
+void PrintTo(WindowChange change, std::ostream* os) {
+  *os << (change == WindowChange::Close ? "Close" : change == WindowChange::Minimise ? "Minimise" : "Reown");
+}
+
 class WindowGone : public ::testing::TestWithParam<WindowChange> {};
 
 TEST_P(WindowGone, EndsWith3AtTheNextTurnWithWhatWasWrittenIntact) {
@@ -306,7 +311,10 @@ TEST_P(WindowGone, EndsWith3AtTheNextTurnWithWhatWasWrittenIntact) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Changes, WindowGone,
-                         ::testing::Values(WindowChange::Close, WindowChange::Minimise, WindowChange::Reown));
+                         ::testing::Values(WindowChange::Close, WindowChange::Minimise, WindowChange::Reown),
+                         [](const ::testing::TestParamInfo<WindowChange>& info) {
+                           return ::testing::PrintToString(info.param);
+                         });
 
 // --- Sizes without area.
 

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <regex>
+#include <ostream>
 #include <string>
 
 #include "frame_pacer.h"
@@ -170,6 +171,9 @@ struct Ending {
   const char* name;
   const wchar_t* action;
 };
+
+// Test names carry the case; print only that.
+void PrintTo(const Ending& c, std::ostream* os) { *os << c.name; }
 
 class GdiFallbackEnding : public ::testing::TestWithParam<Ending> {};
 
