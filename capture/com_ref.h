@@ -10,13 +10,17 @@
 
 namespace orvel {
 
-template <class Object>
-class ComRef {
+// `closeFirst`: for the Windows Runtime objects that hold resources until
+// closed (frames, a buffer of the pool; the capture session; the frame pool),
+// releasing closes the object through IClosable first. A missing IClosable or
+// a failed Close does not stop the release.
+template <class Object, bool closeFirst>
+class BasicRef {
  public:
-  explicit ComRef(WgcPlatform& platform) : platform_(platform) {}
-  ~ComRef() { Reset(); }
-  ComRef(const ComRef&) = delete;
-  ComRef& operator=(const ComRef&) = delete;
+  explicit BasicRef(WgcPlatform& platform) : platform_(platform) {}
+  ~BasicRef() { Reset(); }
+  BasicRef(const BasicRef&) = delete;
+  BasicRef& operator=(const BasicRef&) = delete;
 
   Object* get() const { return object_; }
   explicit operator bool() const { return object_ != nullptr; }
@@ -32,50 +36,25 @@ class ComRef {
     if (object_ == nullptr) return;
     Object* const object = object_;
     object_ = nullptr;
+    if constexpr (closeFirst) Close(object);
     platform_.Release(AsUnknown(object));
   }
 
  private:
+  void Close(Object* object) {
+    BasicRef<Closable, false> closable(platform_);
+    if (platform_.QueryInterface(AsUnknown(object), kIidClosable, closable.Put()) >= 0 && closable) {
+      platform_.Close(closable.get());
+    }
+  }  // the IClosable is released before the object
+
   WgcPlatform& platform_;
   Object* object_ = nullptr;
 };
 
-// For the Windows Runtime objects that hold resources until closed: frames
-// (a buffer of the pool), the capture session and the frame pool. Releasing
-// closes the object through IClosable first; a missing IClosable or a failed
-// Close does not stop the release.
 template <class Object>
-class ClosingRef {
- public:
-  explicit ClosingRef(WgcPlatform& platform) : platform_(platform) {}
-  ~ClosingRef() { Reset(); }
-  ClosingRef(const ClosingRef&) = delete;
-  ClosingRef& operator=(const ClosingRef&) = delete;
-
-  Object* get() const { return object_; }
-  explicit operator bool() const { return object_ != nullptr; }
-
-  Object** Put() {
-    Reset();
-    return &object_;
-  }
-
-  void Reset() {
-    if (object_ == nullptr) return;
-    Object* const object = object_;
-    object_ = nullptr;
-    {
-      ComRef<Closable> closable(platform_);
-      if (platform_.QueryInterface(AsUnknown(object), kIidClosable, closable.Put()) >= 0 && closable) {
-        platform_.Close(closable.get());
-      }
-    }  // the IClosable is released before the object
-    platform_.Release(AsUnknown(object));
-  }
-
- private:
-  WgcPlatform& platform_;
-  Object* object_ = nullptr;
-};
+using ComRef = BasicRef<Object, false>;
+template <class Object>
+using ClosingRef = BasicRef<Object, true>;
 
 }  // namespace orvel
