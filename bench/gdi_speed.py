@@ -34,9 +34,20 @@ def drain(stream, counter):
         counter[0] += len(chunk)
 
 
-def run_measured(command, stderr=subprocess.DEVNULL):
+def machine_busy_seconds():
+    """CPU seconds the whole machine has spent busy so far (all cores)."""
+    with open("/proc/stat") as f:
+        fields = [int(v) for v in f.readline().split()[1:]]
+    user, nice, system, idle, iowait, irq, softirq, steal = fields[:8]
+    return (user + nice + system + irq + softirq + steal) / os.sysconf("SC_CLK_TCK")
+
+
+def run_measured(command):
     """Runs a command with standard output drained; returns (exit code,
-    bytes read, CPU seconds of the process itself, stderr text)."""
+    bytes read, CPU seconds of the process itself, stderr text, CPU seconds
+    of the whole machine meanwhile: the process, the Wine server, the X
+    server and this reader)."""
+    busy = machine_busy_seconds()
     process = subprocess.Popen(command, stdout=subprocess.PIPE, stderr=subprocess.PIPE)
     counted = [0]
     errors = []
@@ -48,7 +59,8 @@ def run_measured(command, stderr=subprocess.DEVNULL):
     process.returncode = os.waitstatus_to_exitcode(status)
     out.join()
     err.join()
-    return process.returncode, counted[0], usage.ru_utime + usage.ru_stime, errors[0].decode("utf-8", "replace")
+    return (process.returncode, counted[0], usage.ru_utime + usage.ru_stime, errors[0].decode("utf-8", "replace"),
+            machine_busy_seconds() - busy)
 
 
 def percentile(values, fraction):
@@ -84,7 +96,7 @@ def helper_run(args, pattern, width, height, fps, seconds):
         times_path = os.path.join(folder, "times.bin")
         start = now()
         end = start + seconds
-        code, received, cpu, errors = run_measured(
+        code, received, cpu, errors, machine = run_measured(
             [args.wine_run, args.capture, pattern.window, pattern.pid, str(fps), repr(end), str(width), str(height),
              windows_path(times_path)])
         with open(times_path, "rb") as f:
@@ -96,6 +108,7 @@ def helper_run(args, pattern, width, height, fps, seconds):
     slots_after_first = int((end - times[0]) * fps) + 1 if times else 0
     return {
         "code": code, "records": records, "times": len(times), "partial": received % frame_bytes, "cpu": cpu,
+        "machine": machine,
         "first": first, "gaps": gaps, "slots": int(seconds * fps), "slots_after_first": slots_after_first,
         "span": times[-1] - times[0] if len(times) > 1 else 0.0, "errors": errors.strip(),
     }
@@ -119,13 +132,14 @@ def main():
         print(f"test pattern: window {pattern.window}, process {pattern.pid}, client at {pattern.origin}, 800x600")
 
         # The ceiling: the same copy and write with no pacing.
-        code, received, loop_cpu, loop_errors = run_measured(
+        code, received, loop_cpu, loop_errors, loop_machine = run_measured(
             [args.wine_run, os.path.join(bin_dir, "gdi_loop_bench.exe"), pattern.window, "5", str(width),
              str(height)])
         loop_frames = received // frame_bytes
         loop_rate = float(loop_errors.split(":")[-1].split()[0]) if code == 0 else 0.0
         print(f"bare StretchBlt + write loop {width}x{height}: {loop_rate:.1f} fps, "
-              f"{1000 * loop_cpu / max(1, loop_frames):.2f} ms CPU per frame (exit {code})")
+              f"{1000 * loop_cpu / max(1, loop_frames):.2f} ms CPU per frame in its process, "
+              f"{1000 * loop_machine / max(1, loop_frames):.2f} ms on the whole machine (exit {code})")
 
         run = helper_run(args, pattern, width, height, fps, args.seconds)
         gaps_ms = [1000 * g for g in run["gaps"]]
@@ -141,20 +155,22 @@ def main():
             print(f"  spacing ms: min {min(gaps_ms):.2f}, median {statistics.median(gaps_ms):.2f}, "
                   f"p99 {percentile(gaps_ms, 0.99):.2f}, max {max(gaps_ms):.2f} (interval {1000 / fps:.2f})")
         print(f"  helper CPU {run['cpu']:.2f} s: {1000 * run['cpu'] / max(1, run['records']):.2f} ms per frame "
-              f"(its own process; the Wine server's share is not counted)")
+              f"in its own process; {1000 * run['machine'] / max(1, run['records']):.2f} ms per frame on the whole "
+              f"machine (with the Wine server, the X server and the reader)")
 
         # The tool a user would reach for: ffmpeg's X11 grabber of the same client
         # area, scaled and padded to the same size and rate.
         x, y = pattern.origin
         fitted = 1080 * 800 // 600
-        code, received, ffmpeg_cpu, _ = run_measured(
+        code, received, ffmpeg_cpu, _, ffmpeg_machine = run_measured(
             ["ffmpeg", "-v", "error", "-f", "x11grab", "-framerate", str(fps), "-video_size", "800x600", "-i",
              f"{os.environ['DISPLAY']}+{x},{y}", "-t", f"{args.seconds:g}", "-vf",
              f"scale={fitted}:{height}:flags=neighbor,pad={width}:{height}:{(width - fitted) // 2}:0",
              "-pix_fmt", "bgra", "-f", "rawvideo", "pipe:1"])
         ffmpeg_frames = received // frame_bytes
         print(f"ffmpeg x11grab + scale + pad to {width}x{height} at {fps} fps: {ffmpeg_frames} frames, "
-              f"{1000 * ffmpeg_cpu / max(1, ffmpeg_frames):.2f} ms CPU per frame (exit {code})")
+              f"{1000 * ffmpeg_cpu / max(1, ffmpeg_frames):.2f} ms CPU per frame in its process, "
+              f"{1000 * ffmpeg_machine / max(1, ffmpeg_frames):.2f} ms on the whole machine (exit {code})")
 
         if args.matrix:
             print("rate and spacing, 10 s runs:")
@@ -165,7 +181,8 @@ def main():
                     achieved = (r["times"] - 1) / r["span"] if r["span"] > 0 else 0.0
                     print(f"  {w}x{h} at {rate}: exit {r['code']}, {r['records']} frames, achieved {achieved:.2f} fps,"
                           f" spacing median {statistics.median(g):.2f} ms, p99 {percentile(g, 0.99):.2f} ms,"
-                          f" max {max(g):.2f} ms, CPU {1000 * r['cpu'] / max(1, r['records']):.2f} ms/frame")
+                          f" max {max(g):.2f} ms, CPU {1000 * r['cpu'] / max(1, r['records']):.2f} ms/frame"
+                          f" (machine {1000 * r['machine'] / max(1, r['records']):.2f})")
     finally:
         pattern.close()
     return 0
