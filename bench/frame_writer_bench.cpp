@@ -47,7 +47,9 @@ class DrainedPipe {
   std::FILE* stream_ = nullptr;
 };
 
-std::vector<std::uint8_t> Frame(std::uint8_t fill) { return std::vector<std::uint8_t>(std::size_t{kWidth} * kHeight * 4, fill); }
+std::vector<std::uint8_t> Frame(std::uint8_t fill) {
+  return std::vector<std::uint8_t>(std::size_t{kWidth} * kHeight * 4, fill);
+}
 
 void BM_WriteFrameBare1080p(benchmark::State& state) {
   DrainedPipe pipe;

@@ -16,8 +16,8 @@ bool ShouldFallBackToGdi(ExitCode result, const CaptureSession& session, Clock& 
   return session.endTime > clock.NowSeconds();
 }
 
-ExitCode RunBackends(CaptureSession& session, ProcessPlatform& process, Clock& clock,
-                     CaptureBackends& backends, std::FILE* errors) {
+ExitCode RunBackends(CaptureSession& session, ProcessPlatform& process, Clock& clock, CaptureBackends& backends,
+                     std::FILE* errors) {
   ExitCode result = ExitCode::CaptureFailed;
   if (process.RoInitialize() >= 0) {
     result = backends.RunWgcCapture(session);
@@ -42,8 +42,8 @@ bool CloseTimestampFile(std::FILE* file) {
 
 }  // namespace
 
-ExitCode CaptureMain(ProcessPlatform& process, WindowManager& windows, Clock& clock,
-                     CaptureBackends& backends, std::FILE* errors) {
+ExitCode CaptureMain(ProcessPlatform& process, WindowManager& windows, Clock& clock, CaptureBackends& backends,
+                     std::FILE* errors) {
   process.SetProcessDPIAware();  // before any window is queried
 
   int count = 0;

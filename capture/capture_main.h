@@ -28,7 +28,7 @@ inline constexpr char kFallbackLine[] = "Windows Graphics Capture -> GDI (HWND)\
 
 // The entry function's logic; wWinMain only wires the real pieces to it.
 // `errors` is standard error.
-ExitCode CaptureMain(ProcessPlatform& process, WindowManager& windows, Clock& clock,
-                     CaptureBackends& backends, std::FILE* errors);
+ExitCode CaptureMain(ProcessPlatform& process, WindowManager& windows, Clock& clock, CaptureBackends& backends,
+                     std::FILE* errors);
 
 }  // namespace orvel

@@ -12,9 +12,7 @@ static_assert(std::endian::native == std::endian::little);
 constexpr std::uint32_t kFirstSample = 3;
 constexpr std::uint32_t kSampleStep = 13;
 
-bool WriteOne(const void* item, std::size_t size, std::FILE* stream) {
-  return std::fwrite(item, size, 1, stream) == 1;
-}
+bool WriteOne(const void* item, std::size_t size, std::FILE* stream) { return std::fwrite(item, size, 1, stream) == 1; }
 
 }  // namespace
 
@@ -30,8 +28,8 @@ bool ShowsContent(const std::uint8_t* pixels, std::uint32_t width, std::uint32_t
   return false;
 }
 
-bool WriteFrame(CaptureSession& session, const std::uint8_t* pixels, std::uint32_t width,
-                std::uint32_t height, double frameTime, std::FILE* out) {
+bool WriteFrame(CaptureSession& session, const std::uint8_t* pixels, std::uint32_t width, std::uint32_t height,
+                double frameTime, std::FILE* out) {
   if (!session.contentSeen && ShowsContent(pixels, width, height)) session.contentSeen = true;
 
   // The record form follows the timestamp file, so it never changes in a run.

@@ -22,7 +22,7 @@ bool ShowsContent(const std::uint8_t* pixels, std::uint32_t width, std::uint32_t
 // flushes it, appends the time to the session's timestamp file when there is
 // one, counts the frame and notes visible content. Returns false at the first
 // write or flush that fails; the frame is then not counted.
-bool WriteFrame(CaptureSession& session, const std::uint8_t* pixels, std::uint32_t width,
-                std::uint32_t height, double frameTime, std::FILE* out);
+bool WriteFrame(CaptureSession& session, const std::uint8_t* pixels, std::uint32_t width, std::uint32_t height,
+                double frameTime, std::FILE* out);
 
 }  // namespace orvel

@@ -29,8 +29,7 @@ BitmapInfo OutputBitmapInfo(std::uint32_t width, std::uint32_t height) {
 
 // The window exists, belongs to the process, is not minimised, and has a
 // client area to copy.
-bool ReadClientSize(WindowManager& windows, const CaptureSession& session, std::int32_t* width,
-                    std::int32_t* height) {
+bool ReadClientSize(WindowManager& windows, const CaptureSession& session, std::int32_t* width, std::int32_t* height) {
   if (!WindowIsCapturable(windows, session.window, session.processId)) return false;
   ClientRect client;
   if (windows.GetClientRect(session.window, &client) == 0) return false;
@@ -70,8 +69,8 @@ ExitCode RunGdiCapture(CaptureSession& session, GdiPlatform& gdi, WindowManager&
     std::int32_t clientWidth = 0, clientHeight = 0;
     if (!ReadClientSize(windows, session, &clientWidth, &clientHeight)) return ExitCode::WindowUnavailable;
 
-    const LetterboxPlacement fit = LetterboxRect(static_cast<std::uint32_t>(clientWidth),
-                                                 static_cast<std::uint32_t>(clientHeight), width, height);
+    const LetterboxPlacement fit =
+        LetterboxRect(static_cast<std::uint32_t>(clientWidth), static_cast<std::uint32_t>(clientHeight), width, height);
     // The bars are only ever drawn by this clear; the picture's place depends
     // on its size alone, so the memory is cleared only when that changes.
     if (fit.width() != lastFittedWidth || fit.height() != lastFittedHeight) {
@@ -80,8 +79,8 @@ ExitCode RunGdiCapture(CaptureSession& session, GdiPlatform& gdi, WindowManager&
       lastFittedHeight = fit.height();
     }
 
-    if (gdi.StretchBlt(memoryDc.get(), fit.left, fit.top, fit.width(), fit.height(), windowDc.get(), 0, 0,
-                       clientWidth, clientHeight, kSrcCopy) == 0) {
+    if (gdi.StretchBlt(memoryDc.get(), fit.left, fit.top, fit.width(), fit.height(), windowDc.get(), 0, 0, clientWidth,
+                       clientHeight, kSrcCopy) == 0) {
       return ExitCode::GdiCopyFailed;
     }
     if (gdi.GdiFlush() == 0) return ExitCode::GdiCopyFailed;  // the drawing must reach the memory first

@@ -4,16 +4,26 @@ namespace orvel {
 
 const char* ExitCodeName(ExitCode code) {
   switch (code) {
-    case ExitCode::Ok: return "Ok";
-    case ExitCode::BadArguments: return "BadArguments";
-    case ExitCode::WindowUnavailable: return "WindowUnavailable";
-    case ExitCode::FileOpenFailed: return "FileOpenFailed";
-    case ExitCode::CaptureFailed: return "CaptureFailed";
-    case ExitCode::NoFrames: return "NoFrames";
-    case ExitCode::GdiCopyFailed: return "GdiCopyFailed";
-    case ExitCode::NoContent: return "NoContent";
-    case ExitCode::WriteFailed: return "WriteFailed";
-    case ExitCode::AccessDenied: return "AccessDenied";
+    case ExitCode::Ok:
+      return "Ok";
+    case ExitCode::BadArguments:
+      return "BadArguments";
+    case ExitCode::WindowUnavailable:
+      return "WindowUnavailable";
+    case ExitCode::FileOpenFailed:
+      return "FileOpenFailed";
+    case ExitCode::CaptureFailed:
+      return "CaptureFailed";
+    case ExitCode::NoFrames:
+      return "NoFrames";
+    case ExitCode::GdiCopyFailed:
+      return "GdiCopyFailed";
+    case ExitCode::NoContent:
+      return "NoContent";
+    case ExitCode::WriteFailed:
+      return "WriteFailed";
+    case ExitCode::AccessDenied:
+      return "AccessDenied";
   }
   return "unknown";
 }

@@ -32,12 +32,12 @@ struct CaptureSession {
   CaptureSession(const CaptureSession&) = delete;
   CaptureSession& operator=(const CaptureSession&) = delete;
 
-  std::uint64_t window = 0;       // window handle value, as converted
-  std::uint32_t processId = 0;    // process that must own the window
-  std::uint32_t fps = 0;          // 30 or 60 once validated
-  std::uint32_t width = 0;        // output size; 0 x 0 in the five-argument form
+  std::uint64_t window = 0;     // window handle value, as converted
+  std::uint32_t processId = 0;  // process that must own the window
+  std::uint32_t fps = 0;        // 30 or 60 once validated
+  std::uint32_t width = 0;      // output size; 0 x 0 in the five-argument form
   std::uint32_t height = 0;
-  double endTime = 0.0;           // seconds on the performance-counter clock
+  double endTime = 0.0;                // seconds on the performance-counter clock
   std::FILE* timestampFile = nullptr;  // open exactly in the eight-argument form
   std::uint32_t framesWritten = 0;     // only WriteFrame increments it
   bool contentSeen = false;            // only WriteFrame sets it; never cleared

@@ -155,43 +155,49 @@ void OwnedByZero(FakeWindowManager& w) { w.Add(kWindow, 0); }
 
 INSTANTIATE_TEST_SUITE_P(
     Table, ArgumentCheckTest,
-    ::testing::Values(
-        CheckCase{"NoValues", Take(1), ExitCode::BadArguments, false},
-        CheckCase{"ThreeValues", Take(4), ExitCode::BadArguments, false},
-        CheckCase{"FiveValues", Take(6), ExitCode::BadArguments, false},
-        CheckCase{"SixValues", Take(7), ExitCode::BadArguments, false},
-        CheckCase{"EightValues", [] { auto a = LongForm(); a.push_back(L"x"); return a; }(),
-                  ExitCode::BadArguments, false},
-        CheckCase{"ShortFormAccepted", ShortForm(), ExitCode::Ok, false},
-        CheckCase{"LongForm1280x720", LongForm(), ExitCode::Ok, true},
-        CheckCase{"LongForm1920x1080", LongForm(L"1920", L"1080"), ExitCode::Ok, true},
-        CheckCase{"ProcessIdZeroWithExistingWindow", With(ShortForm(), 2, L"0"), ExitCode::WindowUnavailable,
-                  false, OwnedByZero},
-        CheckCase{"ForeignOwner", ShortForm(), ExitCode::WindowUnavailable, false, OwnedByOther},
-        CheckCase{"Minimised", ShortForm(), ExitCode::WindowUnavailable, false, Minimised},
-        CheckCase{"NotAWindow", ShortForm(), ExitCode::WindowUnavailable, false, NoWindow},
-        CheckCase{"HexadecimalHandle", With(ShortForm(), 1, L"0xA000A"), ExitCode::WindowUnavailable, false},
-        CheckCase{"Fps25", With(ShortForm(), 3, L"25"), ExitCode::BadArguments, false},
-        CheckCase{"Fps25WithBadWindowIsAWindowProblem", With(ShortForm(), 3, L"25"), ExitCode::WindowUnavailable,
-                  false, NoWindow},
-        CheckCase{"Fps60", With(ShortForm(), 3, L"60"), ExitCode::Ok, false},
-        CheckCase{"FpsTrailingTextIgnored", With(ShortForm(), 3, L"60fps"), ExitCode::Ok, false},
-        CheckCase{"HandleTrailingTextIgnored", With(ShortForm(), 1, std::to_wstring(kWindow) + L"h"), ExitCode::Ok,
-                  false},
-        CheckCase{"EndTimeEqualToNow", ShortForm(Seconds(kNow)), ExitCode::BadArguments, false},
-        CheckCase{"EndTimeInThePast", ShortForm(Seconds(kNow - 1)), ExitCode::BadArguments, false},
-        CheckCase{"EndTime64.9Ahead", ShortForm(Seconds(kNow + 64.9)), ExitCode::Ok, false},
-        CheckCase{"EndTime65Ahead", ShortForm(Seconds(kNow + 65)), ExitCode::BadArguments, false},
-        CheckCase{"EndTime90Ahead", ShortForm(Seconds(kNow + 90)), ExitCode::BadArguments, false},
-        CheckCase{"EndTimeNotANumber", ShortForm(L"soon"), ExitCode::BadArguments, false},
-        CheckCase{"EndTimeNaN", ShortForm(L"nan"), ExitCode::BadArguments, false},
-        CheckCase{"EndTimeInfinite", ShortForm(L"inf"), ExitCode::BadArguments, false},
-        CheckCase{"Size1920x720", LongForm(L"1920", L"720"), ExitCode::BadArguments, false},
-        CheckCase{"Size1280x1080", LongForm(L"1280", L"1080"), ExitCode::BadArguments, false},
-        CheckCase{"Size0x0", LongForm(L"0", L"0"), ExitCode::BadArguments, false}),
+    ::testing::Values(CheckCase{"NoValues", Take(1), ExitCode::BadArguments, false},
+                      CheckCase{"ThreeValues", Take(4), ExitCode::BadArguments, false},
+                      CheckCase{"FiveValues", Take(6), ExitCode::BadArguments, false},
+                      CheckCase{"SixValues", Take(7), ExitCode::BadArguments, false},
+                      CheckCase{"EightValues",
+                                [] {
+                                  auto a = LongForm();
+                                  a.push_back(L"x");
+                                  return a;
+                                }(),
+                                ExitCode::BadArguments, false},
+                      CheckCase{"ShortFormAccepted", ShortForm(), ExitCode::Ok, false},
+                      CheckCase{"LongForm1280x720", LongForm(), ExitCode::Ok, true},
+                      CheckCase{"LongForm1920x1080", LongForm(L"1920", L"1080"), ExitCode::Ok, true},
+                      CheckCase{"ProcessIdZeroWithExistingWindow", With(ShortForm(), 2, L"0"),
+                                ExitCode::WindowUnavailable, false, OwnedByZero},
+                      CheckCase{"ForeignOwner", ShortForm(), ExitCode::WindowUnavailable, false, OwnedByOther},
+                      CheckCase{"Minimised", ShortForm(), ExitCode::WindowUnavailable, false, Minimised},
+                      CheckCase{"NotAWindow", ShortForm(), ExitCode::WindowUnavailable, false, NoWindow},
+                      CheckCase{"HexadecimalHandle", With(ShortForm(), 1, L"0xA000A"), ExitCode::WindowUnavailable,
+                                false},
+                      CheckCase{"Fps25", With(ShortForm(), 3, L"25"), ExitCode::BadArguments, false},
+                      CheckCase{"Fps25WithBadWindowIsAWindowProblem", With(ShortForm(), 3, L"25"),
+                                ExitCode::WindowUnavailable, false, NoWindow},
+                      CheckCase{"Fps60", With(ShortForm(), 3, L"60"), ExitCode::Ok, false},
+                      CheckCase{"FpsTrailingTextIgnored", With(ShortForm(), 3, L"60fps"), ExitCode::Ok, false},
+                      CheckCase{"HandleTrailingTextIgnored", With(ShortForm(), 1, std::to_wstring(kWindow) + L"h"),
+                                ExitCode::Ok, false},
+                      CheckCase{"EndTimeEqualToNow", ShortForm(Seconds(kNow)), ExitCode::BadArguments, false},
+                      CheckCase{"EndTimeInThePast", ShortForm(Seconds(kNow - 1)), ExitCode::BadArguments, false},
+                      CheckCase{"EndTime64.9Ahead", ShortForm(Seconds(kNow + 64.9)), ExitCode::Ok, false},
+                      CheckCase{"EndTime65Ahead", ShortForm(Seconds(kNow + 65)), ExitCode::BadArguments, false},
+                      CheckCase{"EndTime90Ahead", ShortForm(Seconds(kNow + 90)), ExitCode::BadArguments, false},
+                      CheckCase{"EndTimeNotANumber", ShortForm(L"soon"), ExitCode::BadArguments, false},
+                      CheckCase{"EndTimeNaN", ShortForm(L"nan"), ExitCode::BadArguments, false},
+                      CheckCase{"EndTimeInfinite", ShortForm(L"inf"), ExitCode::BadArguments, false},
+                      CheckCase{"Size1920x720", LongForm(L"1920", L"720"), ExitCode::BadArguments, false},
+                      CheckCase{"Size1280x1080", LongForm(L"1280", L"1080"), ExitCode::BadArguments, false},
+                      CheckCase{"Size0x0", LongForm(L"0", L"0"), ExitCode::BadArguments, false}),
     [](const ::testing::TestParamInfo<CheckCase>& info) {
       std::string name = info.param.name;
-      for (char& ch : name) if (ch == '.') ch = '_';
+      for (char& ch : name)
+        if (ch == '.') ch = '_';
       return name;
     });
 
@@ -209,9 +215,8 @@ TEST(ArgumentChecks, TimestampFileThatCannotBeCreatedGives4AfterAllOtherChecks) 
   process.fileOpenFails = true;
   EXPECT_EQ(harness.Run(process), ExitCode::FileOpenFailed);
   EXPECT_TRUE(harness.backends.calls.empty());
-  EXPECT_EQ(process.journal(),
-            (std::vector<std::string>{"SetProcessDPIAware", "CommandLineToArgvW",
-                                      "OpenForBinaryWriting C:\\out\\times.bin", "LocalFree"}));
+  EXPECT_EQ(process.journal(), (std::vector<std::string>{"SetProcessDPIAware", "CommandLineToArgvW",
+                                                         "OpenForBinaryWriting C:\\out\\times.bin", "LocalFree"}));
 }
 
 TEST(ArgumentChecks, EndTimeIsCheckedAgainstTwoSeparateReadings) {
@@ -250,10 +255,10 @@ TEST(ArgumentChecks, StartedRunFollowsTheOrderOfStartUp) {
   Harness harness;
   FakeProcess process(LongForm());
   ASSERT_EQ(harness.Run(process), ExitCode::Ok);
-  EXPECT_EQ(process.journal(),
-            (std::vector<std::string>{"SetProcessDPIAware", "CommandLineToArgvW",
-                                      "OpenForBinaryWriting C:\\out\\times.bin", "SetStandardOutputBinary",
-                                      "RoInitialize", "RoUninitialize", "LocalFree"}));
+  EXPECT_EQ(
+      process.journal(),
+      (std::vector<std::string>{"SetProcessDPIAware", "CommandLineToArgvW", "OpenForBinaryWriting C:\\out\\times.bin",
+                                "SetStandardOutputBinary", "RoInitialize", "RoUninitialize", "LocalFree"}));
 }
 
 // ---- Fallback decision ----------------------------------------------------

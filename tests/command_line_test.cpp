@@ -16,20 +16,21 @@ TEST(Conversions, Unsigned32BehavesAsA32BitWcstoul) {
   };
   const Case cases[] = {
       {L"30", 30},
-      {L"  60", 60},          // leading blanks skipped
+      {L"  60", 60},  // leading blanks skipped
       {L"+60", 60},
-      {L"60fps", 60},         // trailing text ignored
-      {L"fps", 0},            // no number at all
+      {L"60fps", 60},  // trailing text ignored
+      {L"fps", 0},     // no number at all
       {L"", 0},
-      {L"0x1E", 0},           // base 10: the 0 before the x
+      {L"0x1E", 0},  // base 10: the 0 before the x
       {L"4294967295", 4294967295u},
       {L"4294967296", 4294967295u},  // out of range: the maximum
       {L"99999999999999999999999", 4294967295u},
-      {L"-1", 4294967295u},   // a minus sign negates in 32 bits
+      {L"-1", 4294967295u},  // a minus sign negates in 32 bits
       {L"-30", 4294967266u},
       {L"- 5", 0},
   };
-  for (const Case& c : cases) EXPECT_EQ(ConvertUnsigned32(c.text), c.value) << "text: " << ::testing::PrintToString(std::wstring(c.text));
+  for (const Case& c : cases)
+    EXPECT_EQ(ConvertUnsigned32(c.text), c.value) << "text: " << ::testing::PrintToString(std::wstring(c.text));
 }
 
 TEST(Conversions, Unsigned64TakesLeadingDecimalDigitsOnly) {

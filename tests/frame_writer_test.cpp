@@ -18,7 +18,8 @@ namespace {
 using testing::TestStream;
 
 struct Frame {
-  Frame(std::uint32_t w, std::uint32_t h, std::uint8_t fill = 0) : width(w), height(h), bytes(std::size_t{w} * h * 4, fill) {}
+  Frame(std::uint32_t w, std::uint32_t h, std::uint8_t fill = 0)
+      : width(w), height(h), bytes(std::size_t{w} * h * 4, fill) {}
   void Set(std::uint32_t x, std::uint32_t y, std::uint8_t b, std::uint8_t g, std::uint8_t r, std::uint8_t a = 255) {
     std::uint8_t* p = &bytes[(std::size_t{y} * width + x) * 4];
     p[0] = b, p[1] = g, p[2] = r, p[3] = a;

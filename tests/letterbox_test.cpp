@@ -14,17 +14,17 @@ struct Case {
 
 TEST(LetterboxRect, PlacesTheScaledPictureCentredOnBars) {
   const Case cases[] = {
-      {1920, 1080, 1280, 720, {0, 0, 1280, 720}},     // same aspect, no bars
-      {640, 360, 1280, 720, {0, 0, 1280, 720}},       // enlarged twice
-      {800, 600, 1280, 720, {160, 0, 1120, 720}},     // bars left and right
+      {1920, 1080, 1280, 720, {0, 0, 1280, 720}},  // same aspect, no bars
+      {640, 360, 1280, 720, {0, 0, 1280, 720}},    // enlarged twice
+      {800, 600, 1280, 720, {160, 0, 1120, 720}},  // bars left and right
       {1024, 768, 1920, 1080, {240, 0, 1680, 1080}},
       {2560, 1080, 1920, 1080, {0, 135, 1920, 945}},  // bars top and bottom
       {1000, 300, 1920, 1080, {0, 252, 1920, 828}},
-      {1366, 768, 1280, 720, {0, 0, 1280, 720}},      // 719.65 rounds up to 720
-      {1281, 720, 1280, 720, {0, 0, 1280, 719}},      // 719.44 rounds down; spare row at the bottom
-      {1919, 1080, 1920, 1080, {0, 0, 1919, 1080}},   // spare column at the right
+      {1366, 768, 1280, 720, {0, 0, 1280, 720}},     // 719.65 rounds up to 720
+      {1281, 720, 1280, 720, {0, 0, 1280, 719}},     // 719.44 rounds down; spare row at the bottom
+      {1919, 1080, 1920, 1080, {0, 0, 1919, 1080}},  // spare column at the right
       {1, 1, 1280, 720, {280, 0, 1000, 720}},
-      {1, 10000, 1920, 1080, {960, 0, 960, 1080}},    // fitted width 0: empty rectangle
+      {1, 10000, 1920, 1080, {960, 0, 960, 1080}},  // fitted width 0: empty rectangle
   };
   for (const Case& c : cases) {
     EXPECT_EQ(LetterboxRect(c.inW, c.inH, c.outW, c.outH), c.expected)

@@ -51,12 +51,16 @@ bool ParseSize(const char* text, int* width, int* height) {
 
 bool ParseAction(const std::string& text, Action* action) {
   action->text = text;
-  if (text == "minimize") action->kind = Action::Minimize;
-  else if (text == "restore") action->kind = Action::Restore;
-  else if (text == "close") action->kind = Action::Close;
+  if (text == "minimize")
+    action->kind = Action::Minimize;
+  else if (text == "restore")
+    action->kind = Action::Restore;
+  else if (text == "close")
+    action->kind = Action::Close;
   else if (text.rfind("resize=", 0) == 0 && ParseSize(text.c_str() + 7, &action->width, &action->height))
     action->kind = Action::Resize;
-  else return false;
+  else
+    return false;
   return true;
 }
 
@@ -74,12 +78,16 @@ void Perform(HWND window, const Action& action) {
       ::RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
       break;
     }
-    case Action::Minimize: ::ShowWindow(window, SW_MINIMIZE); break;
+    case Action::Minimize:
+      ::ShowWindow(window, SW_MINIMIZE);
+      break;
     case Action::Restore:
       ::ShowWindow(window, SW_RESTORE);
       ::RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
       break;
-    case Action::Close: ::DestroyWindow(window); break;
+    case Action::Close:
+      ::DestroyWindow(window);
+      break;
   }
   std::printf("%s done\n", action.text.c_str());
   std::fflush(stdout);
@@ -115,8 +123,11 @@ void Paint(HWND window) {
 
 LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_PAINT: Paint(window); return 0;
-    case WM_ERASEBKGND: return 1;  // the pattern covers every pixel
+    case WM_PAINT:
+      Paint(window);
+      return 0;
+    case WM_ERASEBKGND:
+      return 1;  // the pattern covers every pixel
     case WM_TIMER:
       if (wParam == kAnimationTimer) {
         ::InvalidateRect(window, nullptr, FALSE);
@@ -131,7 +142,9 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
       delete action;
       return 0;
     }
-    case WM_DESTROY: ::PostQuitMessage(0); return 0;
+    case WM_DESTROY:
+      ::PostQuitMessage(0);
+      return 0;
   }
   return ::DefWindowProcW(window, message, wParam, lParam);
 }
@@ -149,7 +162,8 @@ void ReadActions(HWND window) {
 }
 
 int Usage() {
-  std::fprintf(stderr, "usage: orvel_test_pattern [--client WxH] [--dark] [--animate] [--report-origin] [--at MS ACTION]...\n");
+  std::fprintf(stderr,
+               "usage: orvel_test_pattern [--client WxH] [--dark] [--animate] [--report-origin] [--at MS ACTION]...\n");
   return 2;
 }
 
@@ -197,8 +211,8 @@ int wmain(int argc, wchar_t** argv) {
   ::RegisterClassW(&windowClass);
 
   const SIZE outer = OuterSize(clientWidth, clientHeight);
-  HWND window = ::CreateWindowExW(0, windowClass.lpszClassName, L"ORVEL test pattern", kStyle, 0, 0, outer.cx,
-                                  outer.cy, nullptr, nullptr, instance, nullptr);
+  HWND window = ::CreateWindowExW(0, windowClass.lpszClassName, L"ORVEL test pattern", kStyle, 0, 0, outer.cx, outer.cy,
+                                  nullptr, nullptr, instance, nullptr);
   if (window == nullptr) return 1;
   ::ShowWindow(window, SW_SHOWNORMAL);
   ::UpdateWindow(window);

@@ -51,8 +51,8 @@ class GdiPlatform {
   // Returns the bitmap that the DC held before.
   virtual Hbitmap SelectObject(Hdc dc, Hbitmap bitmap) = 0;
   virtual int SetStretchBltMode(Hdc dc, int mode) = 0;
-  virtual int StretchBlt(Hdc destination, int x, int y, int width, int height, Hdc source, int sourceX,
-                         int sourceY, int sourceWidth, int sourceHeight, std::uint32_t rop) = 0;
+  virtual int StretchBlt(Hdc destination, int x, int y, int width, int height, Hdc source, int sourceX, int sourceY,
+                         int sourceWidth, int sourceHeight, std::uint32_t rop) = 0;
   virtual int GdiFlush() = 0;
 };
 

@@ -33,8 +33,8 @@ int WinGdi::DeleteDC(Hdc dc) { return ::DeleteDC(Native(dc)); }
 Hbitmap WinGdi::CreateDIBSection(Hdc dc, const BitmapInfo& info, std::uint32_t usage, void** bits) {
   BITMAPINFO native{};
   const BitmapInfoHeader& h = info.bmiHeader;
-  native.bmiHeader = BITMAPINFOHEADER{h.biSize,        h.biWidth,         h.biHeight,        h.biPlanes,
-                                      h.biBitCount,    h.biCompression,   h.biSizeImage,     h.biXPelsPerMeter,
+  native.bmiHeader = BITMAPINFOHEADER{h.biSize,          h.biWidth,       h.biHeight,      h.biPlanes,
+                                      h.biBitCount,      h.biCompression, h.biSizeImage,   h.biXPelsPerMeter,
                                       h.biYPelsPerMeter, h.biClrUsed,     h.biClrImportant};
   native.bmiColors[0] = RGBQUAD{};
   return Portable(::CreateDIBSection(Native(dc), &native, usage, bits, nullptr, 0));

@@ -32,8 +32,12 @@ TEST(CaptureImage, IsA64BitGuiProgramWithoutResourcesImportingOnlySystemDlls) {
   // so no import can keep the program from starting.
   const std::set<std::string> system = {"kernel32.dll", "user32.dll", "gdi32.dll", "shell32.dll",
                                         "msvcrt.dll",   "d3d11.dll",  "dxgi.dll",  "ole32.dll"};
-  const std::set<std::string> lateBound = {"CreateDirect3D11DeviceFromDXGIDevice", "RoInitialize", "RoUninitialize",
-                                           "RoGetActivationFactory", "WindowsCreateString", "WindowsDeleteString"};
+  const std::set<std::string> lateBound = {"CreateDirect3D11DeviceFromDXGIDevice",
+                                           "RoInitialize",
+                                           "RoUninitialize",
+                                           "RoGetActivationFactory",
+                                           "WindowsCreateString",
+                                           "WindowsDeleteString"};
   std::set<std::string> imported;
   for (const pe::Import& import : image->imports) {
     imported.insert(Lower(import.dll));

@@ -97,7 +97,8 @@ struct Parser {
     const std::size_t at = root + (field & 0x7FFFFFFFu);
     const auto length = in.At<std::uint16_t>(at);
     ResourceId id{true, 0, {}};
-    for (std::uint16_t i = 0; i < length; ++i) id.text.push_back(static_cast<char16_t>(in.At<std::uint16_t>(at + 2 + 2 * i)));
+    for (std::uint16_t i = 0; i < length; ++i)
+      id.text.push_back(static_cast<char16_t>(in.At<std::uint16_t>(at + 2 + 2 * i)));
     return id;
   }
 
@@ -105,7 +106,8 @@ struct Parser {
   void ReadResources(std::uint32_t rva, Image& image) const {
     const std::size_t root = Offset(rva);
     auto entries = [&](std::size_t directory, auto&& visit) {
-      const std::size_t count = std::size_t{in.At<std::uint16_t>(directory + 12)} + in.At<std::uint16_t>(directory + 14);
+      const std::size_t count =
+          std::size_t{in.At<std::uint16_t>(directory + 12)} + in.At<std::uint16_t>(directory + 14);
       for (std::size_t i = 0; i < count; ++i) {
         const std::size_t entry = directory + 16 + 8 * i;
         visit(in.At<std::uint32_t>(entry), in.At<std::uint32_t>(entry + 4));

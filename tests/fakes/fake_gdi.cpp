@@ -54,8 +54,8 @@ Hbitmap FakeGdi::CreateDIBSection(Hdc dc, const BitmapInfo& info, std::uint32_t 
   journal_.push_back("CreateDIBSection");
   ++held_;
   if (!dibSectionWithoutMemory) {
-    const auto height = static_cast<std::size_t>(info.bmiHeader.biHeight < 0 ? -info.bmiHeader.biHeight
-                                                                              : info.bmiHeader.biHeight);
+    const auto height =
+        static_cast<std::size_t>(info.bmiHeader.biHeight < 0 ? -info.bmiHeader.biHeight : info.bmiHeader.biHeight);
     // Fresh GDI memory is not promised to be zero: fill it with noise.
     memory_.assign(static_cast<std::size_t>(info.bmiHeader.biWidth) * height * 4, 0xA5);
     *bits = memory_.data();

@@ -2,8 +2,8 @@
 
 namespace orvel::testing {
 
-FakeWindowManager::Window& FakeWindowManager::Add(std::uint64_t handle, std::uint32_t processId,
-                                                 std::int32_t width, std::int32_t height) {
+FakeWindowManager::Window& FakeWindowManager::Add(std::uint64_t handle, std::uint32_t processId, std::int32_t width,
+                                                  std::int32_t height) {
   Window& window = windows_[handle];
   window = Window{processId, false, width, height, false};
   return window;
@@ -31,9 +31,15 @@ void FakeWindowManager::ApplyDueChanges() {
       continue;
     }
     switch (it->kind) {
-      case Change::Close: windows_.erase(it->handle); break;
-      case Change::Minimise: windows_[it->handle].iconic = true; break;
-      case Change::Reown: windows_[it->handle].processId = it->processId; break;
+      case Change::Close:
+        windows_.erase(it->handle);
+        break;
+      case Change::Minimise:
+        windows_[it->handle].iconic = true;
+        break;
+      case Change::Reown:
+        windows_[it->handle].processId = it->processId;
+        break;
       case Change::Resize:
         windows_[it->handle].clientWidth = it->width;
         windows_[it->handle].clientHeight = it->height;

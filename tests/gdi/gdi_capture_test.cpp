@@ -37,7 +37,8 @@ struct GdiRunFixture {
   TestStream frames, times;
   CaptureSession session;
 
-  explicit GdiRunFixture(std::uint32_t width = 1280, std::uint32_t height = 720, double seconds = 0.2, std::uint32_t fps = 30) {
+  explicit GdiRunFixture(std::uint32_t width = 1280, std::uint32_t height = 720, double seconds = 0.2,
+                         std::uint32_t fps = 30) {
     windows.Add(kWindow, kOwner, 800, 600);
     session.window = kWindow;
     session.processId = kOwner;
@@ -177,9 +178,8 @@ TEST(GdiRun, WindowIsCheckedInOrderOnlyWhenAFrameIsDue) {
   GdiRunFixture run(1280, 720, 0.05, 30);
   ASSERT_EQ(run.Go(), ExitCode::Ok);
   ASSERT_EQ(run.frameCount(), 2u);
-  EXPECT_EQ(run.windows.calls(),
-            (std::vector<std::string>{"GetWindowThreadProcessId", "IsIconic", "GetClientRect",
-                                      "GetWindowThreadProcessId", "IsIconic", "GetClientRect"}));
+  EXPECT_EQ(run.windows.calls(), (std::vector<std::string>{"GetWindowThreadProcessId", "IsIconic", "GetClientRect",
+                                                           "GetWindowThreadProcessId", "IsIconic", "GetClientRect"}));
 }
 
 TEST(GdiRun, OddSpareRowStaysBlackAtTheBottom) {
@@ -274,8 +274,8 @@ INSTANTIATE_TEST_SUITE_P(
                ExitCode::WindowUnavailable, 0},
         Ending{"StretchBltFails", [](GdiRunFixture& r) { r.gdi.failStretchBltCall = 3; }, ExitCode::GdiCopyFailed, 2},
         Ending{"GdiFlushFails", [](GdiRunFixture& r) { r.gdi.failGdiFlushCall = 1; }, ExitCode::GdiCopyFailed, 0},
-        Ending{"FrameWriteFails", [](GdiRunFixture& r) { r.frames.AcceptOnly(3 * 1280 * 720 * 4); }, ExitCode::WriteFailed,
-               3},
+        Ending{"FrameWriteFails", [](GdiRunFixture& r) { r.frames.AcceptOnly(3 * 1280 * 720 * 4); },
+               ExitCode::WriteFailed, 3},
         Ending{"TimestampWriteFails", [](GdiRunFixture& r) { r.times.AcceptOnly(8); }, ExitCode::WriteFailed, 1, 1}),
     [](const ::testing::TestParamInfo<Ending>& info) { return std::string(info.param.name); });
 

@@ -36,8 +36,13 @@ class RefusedCommandLines : public ::testing::Test {
 
   // A valid eight-argument command line, with one entry replaced.
   std::vector<std::wstring> Valid(double secondsAhead = 5.0) const {
-    return {window_->windowArgument(), window_->processArgument(), L"30", Decimal(NowSeconds() + secondsAhead),
-            L"1280", L"720", timestampPath};
+    return {window_->windowArgument(),
+            window_->processArgument(),
+            L"30",
+            Decimal(NowSeconds() + secondsAhead),
+            L"1280",
+            L"720",
+            timestampPath};
   }
 
   void ExpectRefused(const std::vector<std::wstring>& arguments, DWORD code) {
@@ -120,8 +125,8 @@ TEST_F(RefusedCommandLines, TimestampFileInAMissingFolderGives4) {
 TEST(RefusedWindowStates, MinimisedWindowGives3) {
   PatternWindow window;
   window.Do("minimize");
-  const Outcome outcome = RunCapture({window.windowArgument(), window.processArgument(), L"30",
-                                      Decimal(NowSeconds() + 5.0)});
+  const Outcome outcome =
+      RunCapture({window.windowArgument(), window.processArgument(), L"30", Decimal(NowSeconds() + 5.0)});
   EXPECT_EQ(outcome.exitCode, 3u);
   EXPECT_EQ(outcome.output, "");
   EXPECT_EQ(outcome.errors, "");

@@ -5,8 +5,8 @@
 
 #include <gtest/gtest.h>
 
-#include <regex>
 #include <ostream>
+#include <regex>
 #include <string>
 
 #include "frame_pacer.h"
@@ -25,7 +25,7 @@ struct Capture {
   std::vector<double> times;
   double launched = 0;  // the parent's clock just before the start
   double endTime = 0;
-  double exited = 0;    // the parent's clock once the helper had ended
+  double exited = 0;  // the parent's clock once the helper had ended
 };
 
 struct Settings {
@@ -44,8 +44,8 @@ Capture RunCapture(const PatternWindow& window, FrameCollector& frames, const Se
   ChildProcess::Options options;
   options.onOutput = [&frames](const char* data, std::size_t size) { frames.Take(data, size); };
   options.closeOutputAfter = settings.closeOutputAfter;
-  ChildProcess helper(CommandLine({SiblingPath(L"ORVELCapture.exe"), window.windowArgument(),
-                                   window.processArgument(), std::to_wstring(settings.fps), Decimal(capture.endTime),
+  ChildProcess helper(CommandLine({SiblingPath(L"ORVELCapture.exe"), window.windowArgument(), window.processArgument(),
+                                   std::to_wstring(settings.fps), Decimal(capture.endTime),
                                    std::to_wstring(frames.width()), std::to_wstring(frames.height()), timestamps}),
                       options);
   EXPECT_TRUE(helper.Wait(static_cast<DWORD>(settings.seconds * 1000) + 20000)) << "the helper did not end";
@@ -140,8 +140,7 @@ TEST_P(GdiFallback, StreamsBareLetterboxedFramesWithTheirTimes) {
   ExpectLetterboxedPattern(frames.LastRecord(), c.width, c.height, 800, 600);
 }
 
-INSTANTIATE_TEST_SUITE_P(OutputSizes, GdiFallback,
-                         ::testing::Values(SizeCase{1280, 720, 30}, SizeCase{1920, 1080, 60}),
+INSTANTIATE_TEST_SUITE_P(OutputSizes, GdiFallback, ::testing::Values(SizeCase{1280, 720, 30}, SizeCase{1920, 1080, 60}),
                          [](const ::testing::TestParamInfo<SizeCase>& info) {
                            return std::to_string(info.param.width) + "x" + std::to_string(info.param.height) + "at" +
                                   std::to_string(info.param.fps);

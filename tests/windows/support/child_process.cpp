@@ -66,8 +66,8 @@ ChildProcess::ChildProcess(const std::wstring& commandLine, Options options) : o
     MakePipe(&inputRead, &inputWrite_, true);
   } else {
     SECURITY_ATTRIBUTES security{sizeof security, nullptr, TRUE};
-    inputRead = ::CreateFileW(L"NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, &security, OPEN_EXISTING, 0,
-                              nullptr);
+    inputRead =
+        ::CreateFileW(L"NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, &security, OPEN_EXISTING, 0, nullptr);
   }
 
   STARTUPINFOW startup{};
@@ -78,8 +78,8 @@ ChildProcess::ChildProcess(const std::wstring& commandLine, Options options) : o
   startup.hStdError = errorWrite;
   std::wstring mutableLine = commandLine;
   startSeconds_ = NowSeconds();
-  const BOOL started = ::CreateProcessW(nullptr, mutableLine.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW,
-                                        nullptr, nullptr, &startup, &info_);
+  const BOOL started = ::CreateProcessW(nullptr, mutableLine.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr,
+                                        nullptr, &startup, &info_);
   // The parent keeps only its own ends, so the streams end with the child.
   CloseIf(outputWrite);
   CloseIf(errorWrite);

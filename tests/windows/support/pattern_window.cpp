@@ -56,8 +56,8 @@ std::wstring TemporaryPath(const std::wstring& stem) {
   ::GetTempPathW(MAX_PATH, folder);
   static int serial = 0;
   // Wine reuses small process ids, so a file of an earlier run may be there.
-  const std::wstring path = std::wstring(folder) + L"orvel-" + stem + L"-" +
-                            std::to_wstring(::GetCurrentProcessId()) + L"-" + std::to_wstring(++serial) + L".bin";
+  const std::wstring path = std::wstring(folder) + L"orvel-" + stem + L"-" + std::to_wstring(::GetCurrentProcessId()) +
+                            L"-" + std::to_wstring(++serial) + L".bin";
   ::DeleteFileW(path.c_str());
   return path;
 }
@@ -65,8 +65,8 @@ std::wstring TemporaryPath(const std::wstring& stem) {
 bool FileExists(const std::wstring& path) { return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 std::string ReadFileBytes(const std::wstring& path) {
-  HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                              0, nullptr);
+  HANDLE file =
+      ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
   if (file == INVALID_HANDLE_VALUE) return {};
   std::string bytes;
   char buffer[65536];
