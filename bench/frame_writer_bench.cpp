@@ -82,8 +82,8 @@ void BM_ContentTestAllDark1080p(benchmark::State& state) {
   for (auto _ : state) benchmark::DoNotOptimize(ShowsContent(frame.data(), kWidth, kHeight));
 }
 
-BENCHMARK(BM_WriteFrameBare1080p)->UseRealTime()->MinTime(2.0);
-BENCHMARK(BM_PlainFwriteFflush1080p)->UseRealTime()->MinTime(2.0);
+BENCHMARK(BM_WriteFrameBare1080p)->UseRealTime()->MinTime(1.0);
+BENCHMARK(BM_PlainFwriteFflush1080p)->UseRealTime()->MinTime(1.0);
 BENCHMARK(BM_ContentTestAllDark1080p)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
