@@ -154,6 +154,14 @@ FakeWgcPlatform::Object& FakeWgcPlatform::Make(const std::string& role, int of) 
   return object;
 }
 
+FakeWgcPlatform::Object& FakeWgcPlatform::MakeFrameView(const std::string& role, const Object& frame) {
+  Object& view = Make(role, frame.id);
+  view.serial = frame.serial;
+  view.surfaceSize = frame.surfaceSize;
+  view.dark = frame.dark;
+  return view;
+}
+
 template <class Handle>
 Handle* FakeWgcPlatform::Acquire(const std::string& role, int of) {
   return reinterpret_cast<Handle*>(&Make(role, of));
@@ -429,10 +437,7 @@ HResult FakeWgcPlatform::get_Surface(CaptureFrame* frame, Direct3DSurface** surf
   Call("get_Surface");
   if (HResult hr = Checked("get_Surface"); hr < 0) return hr;
   if (object == nullptr) return kFail;
-  Object& made = Make("Surface", object->id);
-  made.serial = object->serial;
-  made.surfaceSize = object->surfaceSize;
-  made.dark = object->dark;
+  Object& made = MakeFrameView("Surface", *object);
   *surface = reinterpret_cast<Direct3DSurface*>(&made);
   return successCode;
 }
@@ -446,10 +451,7 @@ HResult FakeWgcPlatform::QueryInterface(Direct3DSurface* surface, const Guid& ii
     return kNoInterfaceResult;
   }
   if (object == nullptr) return kFail;
-  Object& made = Make("Access", object->id);
-  made.serial = object->serial;
-  made.surfaceSize = object->surfaceSize;
-  made.dark = object->dark;
+  Object& made = MakeFrameView("Access", *object);
   *access = reinterpret_cast<DxgiInterfaceAccess*>(&made);
   return successCode;
 }

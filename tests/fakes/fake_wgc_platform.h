@@ -174,6 +174,9 @@ class FakeWgcPlatform final : public WgcPlatform {
   void Call(std::string text) { calls_.push_back(std::move(text)); }
   void Violation(std::string text) { violations_.push_back(std::move(text)); }
   Object& Make(const std::string& role, int of = 0);
+  // A view of a frame (its surface, the surface's access interface) that
+  // carries the frame's picture along.
+  Object& MakeFrameView(const std::string& role, const Object& frame);
   template <class Handle>
   Handle* Acquire(const std::string& role, int of = 0);
   // The live object behind `handle`, of the given role ("" for any); null
