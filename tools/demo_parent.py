@@ -9,10 +9,13 @@ Linux's CLOCK_MONOTONIC_RAW, so this script can compute it directly.
 """
 
 import argparse
+import math
 import os
+import shutil
 import struct
 import subprocess
 import sys
+import tempfile
 import threading
 import time
 
@@ -32,6 +35,73 @@ EXIT_CODES = {
 
 def windows_path(path):
     return "Z:" + os.path.abspath(path).replace("/", "\\")
+
+
+def nearest_rank(ordered, fraction):
+    """The nearest-rank percentile of an ascending list."""
+    rank = max(1, math.ceil(fraction * len(ordered)))
+    return ordered[rank - 1]
+
+
+def spacing_figures(times, fps):
+    """Frame-time spacing in milliseconds: median, p99 and max, against the
+    requested interval."""
+    gaps = sorted((b - a) * 1000.0 for a, b in zip(times, times[1:]))
+    if not gaps:
+        return "spacing: fewer than two frames"
+    return (f"spacing median {nearest_rank(gaps, 0.5):.1f} ms, p99 {nearest_rank(gaps, 0.99):.1f} ms, "
+            f"max {gaps[-1]:.1f} ms (requested {1000.0 / fps:.1f} ms)")
+
+
+def plot_spacing(times, fps, path):
+    """out/frame-spacing.png: each frame's distance from the one before,
+    against the requested interval."""
+    with tempfile.NamedTemporaryFile("w", suffix=".dat", delete=False) as data:
+        for index, (a, b) in enumerate(zip(times, times[1:]), start=1):
+            data.write(f"{index} {(b - a) * 1000.0:.4f}\n")
+    interval = 1000.0 / fps
+    script = f"""
+set terminal pngcairo size 900,420 font "DejaVu Sans,10"
+set output "{path}"
+set title "Frame-time spacing ({len(times)} frames at {fps} fps requested)"
+set xlabel "frame index"
+set ylabel "time since the previous frame (ms)"
+set yrange [0:*]
+set grid
+set key top right
+plot "{data.name}" using 1:2 with linespoints pt 7 ps 0.5 lc rgb "#1f77b4" title "frame spacing", \
+     {interval} with lines lw 2 lc rgb "#d62728" title "requested interval ({interval:.1f} ms)"
+"""
+    try:
+        subprocess.run(["gnuplot"], input=script, text=True, check=True)
+    finally:
+        os.remove(data.name)
+
+
+def contact_sheet(raw_path, frame_bytes, width, height, times, start, path):
+    """Twelve frames spread over the run, each labelled with its index and
+    its time after the start."""
+    frames = len(times)
+    picks = sorted({round(i * (frames - 1) / 11) for i in range(12)}) if frames > 1 else [0]
+    folder = tempfile.mkdtemp(prefix="orvel-sheet-")
+    try:
+        tiles = []
+        with open(raw_path, "rb") as raw:
+            for index in picks:
+                raw.seek(index * frame_bytes)
+                label = f"#{index}  t = {times[index] - start:.3f} s"
+                tile = os.path.join(folder, f"{index:06d}.png")
+                subprocess.run(
+                    ["ffmpeg", "-v", "error", "-y", "-f", "rawvideo", "-pix_fmt", "bgr0", "-s", f"{width}x{height}",
+                     "-i", "-", "-frames:v", "1", "-vf",
+                     "scale=320:-1,drawtext=fontfile=/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf:"
+                     f"text='{label}':x=6:y=6:fontsize=16:fontcolor=white:box=1:boxcolor=black@0.6:boxborderw=4",
+                     "-pix_fmt", "rgb24", tile], input=raw.read(frame_bytes), check=True)
+                tiles.append(tile)
+        subprocess.run(["montage", *tiles, "-tile", "4x", "-geometry", "+4+4", "-background", "#404040", path],
+                       check=True)
+    finally:
+        shutil.rmtree(folder)
 
 
 def main():
@@ -70,7 +140,11 @@ def main():
                 break
             raw.write(chunk)
             received += len(chunk)
-    code = helper.wait()
+    # The helper under Wine is this child process itself: its resource usage
+    # is the helper's CPU time and peak resident set (the platform's own
+    # per-process figures are not usable under Wine).
+    _, status, usage = os.wait4(helper.pid, 0)
+    helper.returncode = code = os.waitstatus_to_exitcode(status)
     reader.join()
 
     name, meaning = EXIT_CODES.get(code, ("?", "not an exit code of the helper"))
@@ -88,8 +162,14 @@ def main():
         return 1
     span = times[-1] - times[0]
     rate = (frames - 1) / span if span > 0 else 0.0
+    slots = math.floor((end_time - start) * args.fps)
+    cpu = usage.ru_utime + usage.ru_stime
     print(f"demo: first frame {times[0] - start:.3f} s after the start, achieved {rate:.2f} fps "
           f"over {span:.3f} s (requested {args.fps})")
+    print(f"demo: {frames} frames for {slots} requested slots ({frames / slots:.2f} per slot); "
+          + spacing_figures(times, args.fps))
+    print(f"demo: helper CPU {cpu:.3f} s ({cpu * 1000.0 / frames:.2f} ms per frame), "
+          f"peak resident set {usage.ru_maxrss / 1024.0:.1f} MiB")
 
     # A constant-rate video from the variable frame times: each output slot
     # shows the latest frame taken at or before it.
@@ -112,9 +192,9 @@ def main():
         return 1
 
     sheet = os.path.join(args.out, "contact-sheet.png")
-    subprocess.run(["ffmpeg", "-v", "error", "-y", "-i", video, "-vf",
-                    f"select=not(mod(n\\,{max(1, slot // 12)})),scale=320:-1,tile=4x3",
-                    "-frames:v", "1", "-update", "1", sheet], check=True)
+    contact_sheet(raw_path, frame_bytes, width, height, times, start, sheet)
+    spacing = os.path.join(args.out, "frame-spacing.png")
+    plot_spacing(times, args.fps, spacing)
     still = os.path.join(args.out, "frame.png")
     with open(raw_path, "rb") as raw:
         raw.seek((frames // 2) * frame_bytes)
@@ -123,7 +203,7 @@ def main():
     subprocess.run(["ffmpeg", "-v", "error", "-y", "-f", "rawvideo", "-pix_fmt", "bgr0", "-s", f"{width}x{height}",
                     "-i", "-", "-frames:v", "1", "-update", "1", "-pix_fmt", "rgb24", still], input=middle, check=True)
     os.remove(raw_path)
-    print(f"demo: wrote {video}, {sheet}, {still} and {times_path}")
+    print(f"demo: wrote {video}, {sheet}, {spacing}, {still} and {times_path}")
     return 0 if code == 0 else code
 
 
