@@ -1,0 +1,24 @@
+#pragma once
+// The real platform's facts, probed once per process (see platform_facts.h).
+
+#include "platform_facts.h"
+
+namespace orvel::wintest {
+
+// Probed on first use, on a thread of its own so that the Windows Runtime
+// initialisation leaves the caller's apartment alone.
+const PlatformFacts& Platform();
+
+// Whether GetProcessTimes on another process gives its CPU time: measured on
+// first use by starting this program again with kBurnCpuArgument (about 0.3 s
+// of CPU plus a process start) and reading the ended child's times.
+bool ProcessTimesAreUsable();
+const ProcessTimesProbe& ProcessTimes();
+
+// The argument that makes a check program burn CPU and exit; check_main.cpp
+// hands it to RunCpuBurn before GoogleTest sees the command line.
+inline constexpr wchar_t kBurnCpuArgument[] = L"--orvel-burn-cpu";
+// Keeps one core busy for about 0.3 s, prints "burned SECONDS" and returns 0.
+int RunCpuBurn();
+
+}  // namespace orvel::wintest

@@ -1,0 +1,11 @@
+#pragma once
+// UTF-8 and UTF-16 conversions for file names and report lines (Windows).
+
+#include <string>
+
+namespace orvel::wintest {
+
+std::string Utf8(const std::wstring& text);
+std::wstring Wide(const std::string& utf8);
+
+}  // namespace orvel::wintest
