@@ -3,7 +3,9 @@
 // that tests can tell which colour belongs at any place of a captured frame.
 // A 4 x 3 grid of solid cells: large blocks survive nearest-neighbour
 // scaling, and no two cells share a colour, so a misplaced, mirrored or
-// channel-swapped frame shows.
+// channel-swapped frame shows. With --tick a small square (the ticker)
+// keeps changing colour so that a compositor that sends frames only on
+// change keeps sending them; checks skip TickerRect.
 
 #include <cstdint>
 
@@ -39,5 +41,31 @@ inline constexpr Rgb ColourAt(int x, int y, int width, int height) {
 inline constexpr int CellStart(int index, int cells, int extent) {
   return static_cast<int>((std::int64_t{index} * extent + cells - 1) / cells);
 }
+
+// Right and bottom exclusive, as in the platform's RECT.
+struct Rect {
+  int left = 0, top = 0, right = 0, bottom = 0;
+  constexpr bool empty() const { return right <= left || bottom <= top; }
+  constexpr bool Contains(int x, int y) const { return x >= left && x < right && y >= top && y < bottom; }
+  friend bool operator==(const Rect&, const Rect&) = default;
+};
+
+// The ticker: a square inside the top-left cell, in its lower-right part
+// (5/8 to 7/8 of the cell at most), clear of the cell's centre and of the
+// lines through the cells' middles that checks sample. Empty for a client
+// too small to hold one.
+inline constexpr Rect TickerRect(int width, int height) {
+  const int cellWidth = CellStart(1, kColumns, width);
+  const int cellHeight = CellStart(1, kRows, height);
+  const int side = (cellWidth < cellHeight ? cellWidth : cellHeight) / 4;
+  const int left = cellWidth * 5 / 8;
+  const int top = cellHeight * 5 / 8;
+  return Rect{left, top, left + side, top + side};
+}
+
+// The two colours the ticker alternates between.
+inline constexpr Rgb kTickerColours[2] = {{255, 255, 255}, {0, 0, 0}};
+// With --dark: still below the content threshold (no channel reaches 4).
+inline constexpr Rgb kDarkTickerColours[2] = {{0, 0, 0}, {3, 3, 3}};
 
 }  // namespace orvel::test_pattern
