@@ -162,11 +162,13 @@ def main():
         return 1
     span = times[-1] - times[0]
     rate = (frames - 1) / span if span > 0 else 0.0
-    slots = math.floor((end_time - start) * args.fps)
+    # Slots: the requested intervals between the launch and the end time, as
+    # a real number, the way the checks count them.
+    slots = (end_time - start) * args.fps
     cpu = usage.ru_utime + usage.ru_stime
     print(f"demo: first frame {times[0] - start:.3f} s after the start, achieved {rate:.2f} fps "
           f"over {span:.3f} s (requested {args.fps})")
-    print(f"demo: {frames} frames for {slots} requested slots ({frames / slots:.2f} per slot); "
+    print(f"demo: {frames} frames for {slots:.1f} requested slots ({frames / slots:.2f} per slot); "
           + spacing_figures(times, args.fps))
     print(f"demo: helper CPU {cpu:.3f} s ({cpu * 1000.0 / frames:.2f} ms per frame), "
           f"peak resident set {usage.ru_maxrss / 1024.0:.1f} MiB")
