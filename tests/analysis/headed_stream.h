@@ -82,7 +82,7 @@ class HeadedStreamCollector {
   std::vector<std::uint8_t> pixels_;
   // Set at the first malformed header; nothing is read after it.
   std::optional<std::string> malformed_;
-  std::uint64_t ignoredBytes_ = 0;
+  std::uint64_t consumed_ = 0;  // bytes parsed; the rest of total_ came after a malformed header
 };
 
 }  // namespace orvel::analysis
