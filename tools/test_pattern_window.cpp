@@ -2,9 +2,20 @@
 // handle and process id, and on request resizes, minimises, restores or
 // closes itself.
 //
-//   orvel_test_pattern [--client WIDTHxHEIGHT] [--dark] [--animate] [--report-origin]
-//                      [--at MILLISECONDS ACTION]...
+//   orvel_test_pattern [--client WIDTHxHEIGHT] [--popup] [--dark] [--tick] [--animate]
+//                      [--report-origin] [--at MILLISECONDS ACTION]...
 //
+// The default window is a framed overlapped window (title bar and borders)
+// with an 800x600 client area.
+// --popup makes a popup window with no non-client area that still shows in
+// the task switcher, so that its window rectangle is its client rectangle
+// and a capture of the whole window (Windows Graphics Capture) sees the same
+// picture as a copy of the client area (GDI).
+// --dark paints every pixel below the content threshold.
+// --tick flips the ticker square (TickerRect in test_pattern.h) between two
+// colours every 16 ms, so that a capture that sends frames only when the
+// window changes keeps sending them; checks skip that square. With --dark
+// its colours stay below the content threshold too.
 // --animate moves a white square across the middle row, so that successive
 // frames differ (for demos; tests use the still pattern).
 // ACTION is resize=WIDTHxHEIGHT (client size), minimize, restore or close.
@@ -30,7 +41,11 @@ namespace {
 using orvel::test_pattern::Rgb;
 
 constexpr UINT kActionMessage = WM_APP + 1;
-constexpr DWORD kStyle = WS_OVERLAPPEDWINDOW;
+constexpr DWORD kFramedStyle = WS_OVERLAPPEDWINDOW;
+// No caption and no border: the window is its client area. WS_EX_APPWINDOW
+// keeps it in the task switcher, which window capture requires.
+constexpr DWORD kPopupStyle = WS_POPUP;
+constexpr DWORD kPopupExStyle = WS_EX_APPWINDOW;
 
 struct Action {
   enum Kind { Resize, Minimize, Restore, Close } kind;
@@ -39,10 +54,16 @@ struct Action {
   std::string text;
 };
 
+DWORD g_style = kFramedStyle;
+DWORD g_exStyle = 0;
 bool g_dark = false;
 bool g_animate = false;
+bool g_tick = false;
+int g_tickPhase = 0;
 bool g_reportOrigin = false;
 constexpr UINT_PTR kAnimationTimer = 1000;
+constexpr UINT_PTR kTickTimer = 1001;
+constexpr UINT kTickMilliseconds = 16;
 std::vector<Action> g_scheduled;
 
 bool ParseSize(const char* text, int* width, int* height) {
@@ -66,7 +87,7 @@ bool ParseAction(const std::string& text, Action* action) {
 
 SIZE OuterSize(int clientWidth, int clientHeight) {
   RECT rect{0, 0, clientWidth, clientHeight};
-  ::AdjustWindowRectEx(&rect, kStyle, FALSE, 0);
+  ::AdjustWindowRectEx(&rect, g_style, FALSE, g_exStyle);
   return SIZE{rect.right - rect.left, rect.bottom - rect.top};
 }
 
@@ -93,6 +114,19 @@ void Perform(HWND window, const Action& action) {
   std::fflush(stdout);
 }
 
+void FillWith(HDC dc, const RECT& rect, const Rgb& colour) {
+  HBRUSH brush = ::CreateSolidBrush(RGB(colour.r, colour.g, colour.b));
+  ::FillRect(dc, &rect, brush);
+  ::DeleteObject(brush);
+}
+
+RECT TickerOf(HWND window) {
+  RECT client;
+  ::GetClientRect(window, &client);
+  const orvel::test_pattern::Rect ticker = orvel::test_pattern::TickerRect(client.right, client.bottom);
+  return RECT{ticker.left, ticker.top, ticker.right, ticker.bottom};
+}
+
 void Paint(HWND window) {
   PAINTSTRUCT paint;
   HDC dc = ::BeginPaint(window, &paint);
@@ -102,13 +136,13 @@ void Paint(HWND window) {
   using namespace orvel::test_pattern;
   for (int row = 0; row < kRows; ++row) {
     for (int column = 0; column < kColumns; ++column) {
-      const Rgb colour = g_dark ? kDark : kCells[row][column];
       RECT cell{CellStart(column, kColumns, width), CellStart(row, kRows, height),
                 CellStart(column + 1, kColumns, width), CellStart(row + 1, kRows, height)};
-      HBRUSH brush = ::CreateSolidBrush(RGB(colour.r, colour.g, colour.b));
-      ::FillRect(dc, &cell, brush);
-      ::DeleteObject(brush);
+      FillWith(dc, cell, g_dark ? kDark : kCells[row][column]);
     }
+  }
+  if (g_tick) {
+    FillWith(dc, TickerOf(window), (g_dark ? kDarkTickerColours : kTickerColours)[g_tickPhase]);
   }
   if (g_animate) {
     // One pass across the client every four seconds.
@@ -131,6 +165,12 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     case WM_TIMER:
       if (wParam == kAnimationTimer) {
         ::InvalidateRect(window, nullptr, FALSE);
+        return 0;
+      }
+      if (wParam == kTickTimer) {
+        g_tickPhase ^= 1;
+        const RECT ticker = TickerOf(window);
+        ::InvalidateRect(window, &ticker, FALSE);
         return 0;
       }
       ::KillTimer(window, wParam);
@@ -163,7 +203,8 @@ void ReadActions(HWND window) {
 
 int Usage() {
   std::fprintf(stderr,
-               "usage: orvel_test_pattern [--client WxH] [--dark] [--animate] [--report-origin] [--at MS ACTION]...\n");
+               "usage: orvel_test_pattern [--client WxH] [--popup] [--dark] [--tick] [--animate] [--report-origin] "
+               "[--at MS ACTION]...\n");
   return 2;
 }
 
@@ -181,8 +222,13 @@ int wmain(int argc, wchar_t** argv) {
     if (argument == "--client" && i + 1 < argc) {
       if (!ParseSize(next, &clientWidth, &clientHeight)) return Usage();
       ++i;
+    } else if (argument == "--popup") {
+      g_style = kPopupStyle;
+      g_exStyle = kPopupExStyle;
     } else if (argument == "--dark") {
       g_dark = true;
+    } else if (argument == "--tick") {
+      g_tick = true;
     } else if (argument == "--animate") {
       g_animate = true;
     } else if (argument == "--report-origin") {
@@ -211,8 +257,8 @@ int wmain(int argc, wchar_t** argv) {
   ::RegisterClassW(&windowClass);
 
   const SIZE outer = OuterSize(clientWidth, clientHeight);
-  HWND window = ::CreateWindowExW(0, windowClass.lpszClassName, L"ORVEL test pattern", kStyle, 0, 0, outer.cx, outer.cy,
-                                  nullptr, nullptr, instance, nullptr);
+  HWND window = ::CreateWindowExW(g_exStyle, windowClass.lpszClassName, L"ORVEL test pattern", g_style, 0, 0, outer.cx,
+                                  outer.cy, nullptr, nullptr, instance, nullptr);
   if (window == nullptr) return 1;
   ::ShowWindow(window, SW_SHOWNORMAL);
   ::UpdateWindow(window);
@@ -230,6 +276,7 @@ int wmain(int argc, wchar_t** argv) {
 
   for (std::size_t k = 0; k < delays.size(); ++k) ::SetTimer(window, k + 1, delays[k], nullptr);
   if (g_animate) ::SetTimer(window, kAnimationTimer, 15, nullptr);
+  if (g_tick) ::SetTimer(window, kTickTimer, kTickMilliseconds, nullptr);
   std::thread(ReadActions, window).detach();
 
   MSG message;
