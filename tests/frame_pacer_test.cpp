@@ -25,6 +25,33 @@ TEST(FramePacer, KeepsTheGridUnlessAFrameIsMoreThanOneIntervalLate) {
   EXPECT_EQ(pacer.nextDue(), 100.23333333333333);
 }
 
+// How late a frame is after the grid was set at 100.0 (30 fps, next due
+// 100.03333333333333): up to one whole interval keeps the grid, anything more,
+// between one and two intervals included, moves it to the frame's own time.
+TEST(FramePacer, LatenessDecidesBetweenKeepingAndMovingTheGrid) {
+  struct Case {
+    double frameTime;
+    double intervalsLate;  // for the failure message
+    double nextDue;
+  };
+  const Case cases[] = {
+      {100.03333333333333, 0.0, 100.06666666666666},  // on time: grid kept
+      {100.05, 0.5, 100.06666666666666},              //
+      {100.063, 0.89, 100.06666666666666},            //
+      {100.07, 1.1, 100.10333333333332},              // grid moved to 100.07
+      {100.0834, 1.5, 100.11673333333333},            //
+      {100.0996, 1.99, 100.13293333333333},           //
+      {100.12, 2.6, 100.15333333333334},              //
+  };
+  for (const Case& c : cases) {
+    FramePacer pacer(30);
+    pacer.Advance(100.0);
+    ASSERT_EQ(pacer.nextDue(), 100.03333333333333);
+    pacer.Advance(c.frameTime);
+    EXPECT_EQ(pacer.nextDue(), c.nextDue) << c.intervalsLate << " intervals late";
+  }
+}
+
 TEST(FramePacer, LateByExactlyOneIntervalKeepsTheGrid) {
   // Small times keep the sums exact: the grid starts at 0 + interval, and a
   // frame at 2 * interval is late by exactly one interval.

@@ -33,6 +33,7 @@ std::FILE* FakeProcess::OpenForBinaryWriting(const wchar_t* path) {
   timestampFile_ = std::make_unique<TestStream>(TestStream::Buffering::Buffered);
   if (failTimestampClose_) timestampFile_->FailClose();
   if (timestampRoom) timestampFile_->AcceptOnly(*timestampRoom);
+  if (timestampCloseHidesFlushFailure) timestampFile_->HideWriteFailuresOnClose();
   return timestampFile_->file();
 }
 

@@ -23,6 +23,9 @@ class FakeProcess final : public ProcessPlatform {
   HResult roInitializeResult = kOk;
   // When set, the timestamp file takes this many bytes and then refuses writes.
   std::optional<std::size_t> timestampRoom;
+  // When set, the timestamp file's fclose hides a failed final flush, as the
+  // Windows runtime's does (TestStream::HideWriteFailuresOnClose).
+  bool timestampCloseHidesFlushFailure = false;
 
   void SetProcessDPIAware() override;
   wchar_t** CommandLineToArgvW(int* count) override;

@@ -69,7 +69,13 @@ int FakeWindowManager::GetClientRect(std::uint64_t window, ClientRect* rect) {
   calls_.push_back("GetClientRect");
   ApplyDueChanges();
   auto it = windows_.find(window);
-  if (it == windows_.end() || it->second.clientRectFails) return 0;
+  if (it == windows_.end()) return 0;
+  if (it->second.clientRectFails) {
+    // A failure that leaves a usable-looking rectangle behind: only the
+    // result may tell the caller that the call failed.
+    *rect = ClientRect{0, 0, it->second.clientWidth, it->second.clientHeight};
+    return 0;
+  }
   if (it->second.iconic) {
     *rect = ClientRect{0, 0, 0, 0};  // a minimised window has no client area
   } else {

@@ -19,7 +19,7 @@ class FakeWindowManager final : public WindowManager {
     bool iconic = false;
     std::int32_t clientWidth = 800;
     std::int32_t clientHeight = 600;
-    bool clientRectFails = false;
+    bool clientRectFails = false;  // GetClientRect returns 0 but still fills in the size
   };
 
   explicit FakeWindowManager(const FakeClock* clock = nullptr) : clock_(clock) {}

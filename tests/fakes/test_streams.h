@@ -28,12 +28,20 @@ class TestStream {
   // refuses every write.
   void AcceptOnly(std::size_t bytes);
   void FailClose() { state_->failClose = true; }
+  // Makes fclose behave as the Windows runtime's does (measured under Wine):
+  // a write refused while the stream is being closed is not reported, so
+  // fclose answers with the close alone and the bytes are lost silently.
+  // glibc's own fclose reports such a write, which would hide a missing
+  // fflush before the close. An explicit fflush still reports the failure.
+  void HideWriteFailuresOnClose();
 
   const std::string& bytes() const { return state_->bytes; }
   int writeCalls() const { return state_->writeCalls; }
   // Writes refused in whole or in part.
   int refusedWrites() const { return state_->refusedWrites; }
   int closeCalls() const { return state_->closeCalls; }
+  // Bytes refused during fclose and not reported (HideWriteFailuresOnClose).
+  std::size_t bytesLostOnClose() const { return state_->bytesLostOnClose; }
 
   struct State {
     std::string bytes;
@@ -43,7 +51,10 @@ class TestStream {
     int refusedWrites = 0;
     bool failClose = false;
     int closeCalls = 0;
-    std::string buffer;  // the stdio buffer of a buffered stream
+    bool hideWriteFailuresOnClose = false;
+    std::size_t bytesLostOnClose = 0;
+    std::string buffer;         // the stdio buffer of a buffered stream
+    std::FILE* file = nullptr;  // the stream itself, to tell fclose from fflush
   };
 
  private:

@@ -215,6 +215,37 @@ TEST(GdiRun, ClearsThePictureOnlyWhenTheFittedSizeChanges) {
   EXPECT_TRUE(IsBlackBar(run.Pixel(2, 0, 0))) << "new fitted size: cleared before drawing";
 }
 
+TEST(GdiRun, ClearsThePictureWhenOnlyTheFittedHeightChanges) {
+  // 1280 x 720 fills the frame; 1280 x 600 keeps the fitted width and leaves
+  // bars of 60 rows above and below, which only a clear makes black.
+  GdiRunFixture run(1280, 720, 0.05, 30);
+  run.windows.Add(kWindow, kOwner, 1280, 720);
+  run.windows.ResizeAt(kStart + 0.02, kWindow, 1280, 600);
+  ASSERT_EQ(run.Go(), ExitCode::Ok);
+  ASSERT_EQ(run.frameCount(), 2u);
+  EXPECT_TRUE(IsPaint(run.gdi, run.Pixel(0, 0, 0)));
+  EXPECT_EQ(run.gdi.stretches()[1].y, 60);
+  EXPECT_TRUE(IsBlackBar(run.Pixel(1, 0, 0)));
+  EXPECT_TRUE(IsBlackBar(run.Pixel(1, 1279, 719)));
+  EXPECT_TRUE(IsPaint(run.gdi, run.Pixel(1, 0, 60)));
+}
+
+TEST(GdiRun, EachFrameTakesTheTimeOfTheReadingThatFoundItDue) {
+  // Every reading moves the clock on, so any second reading would differ:
+  // the end test, the due test and the frame time share one reading.
+  GdiRunFixture run(1280, 720, 0.2, 30);
+  run.clock.TickPerReading(0.0007);
+  ASSERT_EQ(run.Go(), ExitCode::Ok);
+  const std::vector<double> times = run.Times();
+  ASSERT_GE(times.size(), 5u);
+  EXPECT_EQ(times[0], kStart) << "the first reading";
+  double due = times[0];
+  for (std::size_t i = 1; i < times.size(); ++i) {
+    due += 1.0 / 30;
+    EXPECT_GE(times[i], due) << "frame " << i << " was taken before it was due";
+  }
+}
+
 TEST(GdiRun, DarkFramesEndWithNoContent) {
   GdiRunFixture run;
   const std::uint8_t dark[4] = {1, 2, 3, 255};
@@ -268,7 +299,12 @@ INSTANTIATE_TEST_SUITE_P(
                ExitCode::WindowUnavailable, 2},
         Ending{"WindowReowned", [](GdiRunFixture& r) { r.windows.ReownAt(kStart + 0.05, kWindow, kOwner + 1); },
                ExitCode::WindowUnavailable, 2},
-        Ending{"ClientAreaEmpty", [](GdiRunFixture& r) { r.windows.ResizeAt(kStart + 0.05, kWindow, 0, 600); },
+        Ending{"ClientWidthZero", [](GdiRunFixture& r) { r.windows.ResizeAt(kStart + 0.05, kWindow, 0, 600); },
+               ExitCode::WindowUnavailable, 2},
+        Ending{"ClientHeightZero", [](GdiRunFixture& r) { r.windows.ResizeAt(kStart + 0.05, kWindow, 800, 0); },
+               ExitCode::WindowUnavailable, 2},
+        // The sizes are signed: a negative one is no area either.
+        Ending{"ClientHeightNegative", [](GdiRunFixture& r) { r.windows.ResizeAt(kStart + 0.05, kWindow, 800, -600); },
                ExitCode::WindowUnavailable, 2},
         Ending{"ClientRectUnreadable", [](GdiRunFixture& r) { r.windows.Add(kWindow, kOwner).clientRectFails = true; },
                ExitCode::WindowUnavailable, 0},
