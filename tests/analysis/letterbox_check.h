@@ -10,7 +10,8 @@
 //   bar, lies where the rule puts it, within a position tolerance: found
 //   along lines through the middles of the cells, as the first pixel closer
 //   to the far side's colour than to the near side's;
-// - every bar pixel is black, with the bars' alpha;
+// - every bar pixel is black, with the bars' alpha (Filtered leaves out
+//   the one-pixel band next to the picture, which a filter may touch);
 // - Exact only: every pixel of the picture is one of the pattern's colours
 //   (a nearest-neighbour copy never blends).
 // The ticker square (TickerRect) and a margin around it are skipped.
@@ -34,8 +35,9 @@ struct PatternCheck {
   Scaling scaling = Scaling::Exact;
   // Filtered: the largest difference allowed in any channel. The colour
   // handling inside the video processor's blit is the platform's; 24 lets a
-  // range compression (black to 16, white to 235) pass and still tells every
-  // two pattern colours, and each from its red/blue swap, apart.
+  // range compression (black to 16, white to 235) pass and still tells
+  // apart every two pattern colours, the bars from every cell, and each cell
+  // that a red/blue swap changes from its swap.
   int colourTolerance = 24;
   // How far (in output pixels) a boundary may be from its place: an ideal
   // renderer is within half a pixel, and the two usual conventions for

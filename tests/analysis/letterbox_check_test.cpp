@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <string>
 
 #include "test_frames.h"
@@ -165,6 +167,27 @@ TEST(UnscaledPattern, WindowAtItsOwnSize) {
   EXPECT_TRUE(Mentions(CheckUnscaledPattern(testing::RedBlueSwapped(window).view(), kExact), "red and blue swapped"));
   EXPECT_TRUE(
       Mentions(CheckUnscaledPattern(testing::Shifted(window, 0, 3, Bgra{}).view(), kExact), "boundary before row"));
+}
+
+// The default tolerance must not let one colour pass for another: two
+// colours within it of one pixel would have to differ by at most twice it.
+TEST(PatternCheckTolerance, KeepsThePatternsColoursApart) {
+  const int tolerance = PatternCheck{}.colourTolerance;
+  auto largestDifference = [](const test_pattern::Rgb& a, const test_pattern::Rgb& b) {
+    return std::max({std::abs(a.r - b.r), std::abs(a.g - b.g), std::abs(a.b - b.b)});
+  };
+  const test_pattern::Rgb* cells = &test_pattern::kCells[0][0];
+  const int count = test_pattern::kRows * test_pattern::kColumns;
+  for (int i = 0; i < count; ++i) {
+    EXPECT_GT(largestDifference(cells[i], {0, 0, 0}), 2 * tolerance) << "cell " << i << " and the bars";
+    for (int j = i + 1; j < count; ++j) {
+      EXPECT_GT(largestDifference(cells[i], cells[j]), 2 * tolerance) << i << ", " << j;
+    }
+    const test_pattern::Rgb swapped{cells[i].b, cells[i].g, cells[i].r};
+    if (!(swapped == cells[i])) {
+      EXPECT_GT(largestDifference(cells[i], swapped), tolerance) << "cell " << i;
+    }
+  }
 }
 
 TEST(PatternCheckInput, WrongSizesAreProblems) {
