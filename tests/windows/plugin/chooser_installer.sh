@@ -1,6 +1,7 @@
-# Sourced by the chooser's installer test and by scripts/plugin-screenshot:
-# builds the test installer around a built ORVELIdioma.dll, runs it under
-# Wine and finds its dialog on the X display in DISPLAY.
+# Sourced by scripts/plugin-screenshot: builds the test installer around a
+# built ORVELIdioma.dll, runs it under Wine and finds its dialog on the X
+# display in DISPLAY. (installer_test plays the same installer with Win32
+# input instead.)
 #
 # Needs: makensis, xdotool; WINEPREFIX and friends from scripts/wine-env.
 
@@ -19,11 +20,15 @@ chooser_build() {
     "$chooser_here/chooser_installer.nsi"
 }
 
-# chooser_start WORKDIR PREFERENCE: starts the installer in the background.
+# chooser_start WORKDIR PREFERENCE: starts the installer in the background;
+# it writes its answer to WORKDIR/answer.txt (first line: the answer). The
+# path goes through Wine's Z: drive, bare: GetOptions ends a bare value at the
+# next "/", and a Windows path has none.
 chooser_start() {
   local work=$1 preference=$2
   rm -f "$work/answer.txt"
-  "$chooser_root/scripts/wine-run" "$work/chooser-installer.exe" "/PREF=$preference" </dev/null >/dev/null 2>&1 &
+  "$chooser_root/scripts/wine-run" "$work/chooser-installer.exe" "/PREF=$preference" \
+    "/ANSWER=Z:${work//\//\\}\\answer.txt" </dev/null >/dev/null 2>&1 &
   chooser_pid=$!
 }
 
@@ -78,11 +83,6 @@ chooser_stop() {
 chooser_keys() {
   timeout 10 xdotool windowfocus --sync "$chooser_window" || return 1
   xdotool key --delay 100 "$@"
-}
-
-# chooser_click X Y: clicks at a position inside the dialog.
-chooser_click() {
-  xdotool mousemove --window "$chooser_window" "$1" "$2" click 1
 }
 
 # chooser_geometry: sets X, Y, WIDTH and HEIGHT of chooser_window (the whole
