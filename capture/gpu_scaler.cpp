@@ -9,25 +9,24 @@ namespace {
 
 constexpr std::uint32_t kStream = 0;
 
-VideoProcessorContentDesc ContentDescription(std::uint32_t inputWidth, std::uint32_t inputHeight,
-                                             std::uint32_t outputWidth, std::uint32_t outputHeight, std::uint32_t fps) {
+VideoProcessorContentDesc ContentDescription(PixelSize input, PixelSize output, std::uint32_t fps) {
   VideoProcessorContentDesc desc;
   desc.InputFrameFormat = kFrameFormatProgressive;
   desc.InputFrameRate = Rational{fps, 1};
-  desc.InputWidth = inputWidth;
-  desc.InputHeight = inputHeight;
+  desc.InputWidth = input.width;
+  desc.InputHeight = input.height;
   desc.OutputFrameRate = Rational{fps, 1};
-  desc.OutputWidth = outputWidth;
-  desc.OutputHeight = outputHeight;
+  desc.OutputWidth = output.width;
+  desc.OutputHeight = output.height;
   desc.Usage = kVideoUsagePlaybackNormal;
   return desc;
 }
 
 // A render target for the video processor, never seen by the CPU.
-Texture2DDesc OutputTextureDescription(std::uint32_t width, std::uint32_t height) {
+Texture2DDesc OutputTextureDescription(PixelSize output) {
   Texture2DDesc desc;
-  desc.Width = width;
-  desc.Height = height;
+  desc.Width = output.width;
+  desc.Height = output.height;
   desc.MipLevels = 1;
   desc.ArraySize = 1;
   desc.Format = kFormatB8G8R8A8Unorm;
@@ -55,9 +54,9 @@ VideoProcessorInputViewDesc InputViewDescription() {
   return desc;
 }
 
-// Input sizes come from the platform's signed sizes and are at least 1.
-Rect WholeInput(std::uint32_t width, std::uint32_t height) {
-  return Rect{0, 0, static_cast<std::int32_t>(width), static_cast<std::int32_t>(height)};
+// Picture sizes come from the platform's signed sizes and are at least 1.
+Rect TopLeft(PixelSize picture) {
+  return Rect{0, 0, static_cast<std::int32_t>(picture.width), static_cast<std::int32_t>(picture.height)};
 }
 
 Rect ToRect(const LetterboxPlacement& placement) {
@@ -66,9 +65,8 @@ Rect ToRect(const LetterboxPlacement& placement) {
 
 }  // namespace
 
-GpuScaler::GpuScaler(WgcPlatform& platform, D3D11Device* device, D3D11DeviceContext* context, std::uint32_t inputWidth,
-                     std::uint32_t inputHeight, std::uint32_t outputWidth, std::uint32_t outputHeight,
-                     std::uint32_t fps)
+GpuScaler::GpuScaler(WgcPlatform& platform, D3D11Device* device, D3D11DeviceContext* context, PixelSize input,
+                     PixelSize picture, PixelSize output, std::uint32_t fps)
     : platform_(platform),
       videoDevice_(platform),
       videoContext_(platform),
@@ -78,21 +76,20 @@ GpuScaler::GpuScaler(WgcPlatform& platform, D3D11Device* device, D3D11DeviceCont
       outputTexture_(platform) {
   CheckHResult(platform_.QueryInterface(device, kIidD3D11VideoDevice, videoDevice_.Put()));
   CheckHResult(platform_.QueryInterface(context, kIidD3D11VideoContext, videoContext_.Put()));
-  CheckHResult(platform_.CreateVideoProcessorEnumerator(
-      videoDevice_.get(), ContentDescription(inputWidth, inputHeight, outputWidth, outputHeight, fps),
-      enumerator_.Put()));
+  CheckHResult(platform_.CreateVideoProcessorEnumerator(videoDevice_.get(), ContentDescription(input, output, fps),
+                                                        enumerator_.Put()));
   CheckHResult(platform_.CreateVideoProcessor(videoDevice_.get(), enumerator_.get(), 0, processor_.Put()));
-  CheckHResult(
-      platform_.CreateTexture2D(device, OutputTextureDescription(outputWidth, outputHeight), outputTexture_.Put()));
+  CheckHResult(platform_.CreateTexture2D(device, OutputTextureDescription(output), outputTexture_.Put()));
   CheckHResult(platform_.CreateVideoProcessorOutputView(videoDevice_.get(), outputTexture_.get(), enumerator_.get(),
                                                         OutputViewDescription(), outputView_.Put()));
 
-  const Rect destination = ToRect(LetterboxRect(inputWidth, inputHeight, outputWidth, outputHeight));
+  // The picture, not the whole texture, is what must fit the output.
+  const Rect destination = ToRect(LetterboxRect(picture.width, picture.height, output.width, output.height));
   // Everything else (target rectangle, colour spaces, alpha fill, rotation,
   // filters) stays at the platform's defaults.
   D3D11VideoContext* const video = videoContext_.get();
   VideoProcessor* const processor = processor_.get();
-  platform_.VideoProcessorSetStreamSourceRect(video, processor, kStream, 1, WholeInput(inputWidth, inputHeight));
+  platform_.VideoProcessorSetStreamSourceRect(video, processor, kStream, 1, TopLeft(picture));
   platform_.VideoProcessorSetStreamFrameFormat(video, processor, kStream, kFrameFormatProgressive);
   platform_.VideoProcessorSetStreamAutoProcessingMode(video, processor, kStream, 0);
   platform_.VideoProcessorSetStreamDestRect(video, processor, kStream, 1, destination);

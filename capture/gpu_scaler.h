@@ -1,8 +1,8 @@
 #pragma once
 // GpuScaler: scales each captured frame into the output size on the graphics
 // adapter with the Direct3D 11 video processor, letterboxed on opaque black.
-// One scaler serves one input size; the backend makes a new one when the
-// capture size changes.
+// One scaler serves one input texture size and one picture inside it; the
+// backend makes a new one when either changes.
 
 #include <cstdint>
 
@@ -11,12 +11,22 @@
 
 namespace orvel {
 
+// Width and height in pixels.
+struct PixelSize {
+  std::uint32_t width = 0;
+  std::uint32_t height = 0;
+  friend bool operator==(const PixelSize&, const PixelSize&) = default;
+};
+
 class GpuScaler {
  public:
+  // `input` is the size of the frame textures it will be given; `picture`,
+  // at least 1x1 and within `input`, is their top-left part that is scaled
+  // and letterboxed (the rest of a capture surface may be undefined).
   // The device must have been made with video support. Throws HResultError;
   // what was obtained before the failing call is released on the way out.
-  GpuScaler(WgcPlatform& platform, D3D11Device* device, D3D11DeviceContext* context, std::uint32_t inputWidth,
-            std::uint32_t inputHeight, std::uint32_t outputWidth, std::uint32_t outputHeight, std::uint32_t fps);
+  GpuScaler(WgcPlatform& platform, D3D11Device* device, D3D11DeviceContext* context, PixelSize input, PixelSize picture,
+            PixelSize output, std::uint32_t fps);
   GpuScaler(const GpuScaler&) = delete;
   GpuScaler& operator=(const GpuScaler&) = delete;
 

@@ -63,6 +63,24 @@ double FrameSeconds(const TimeSpan& systemRelativeTime) {
   return static_cast<double>(systemRelativeTime.Duration) / kTicksPerSecond;
 }
 
+// The part of a frame texture that shows the window: the top-left corner of
+// the content size, clipped to the texture. A capture surface has the size
+// the pool was made with, not the content's: after the window shrinks it is
+// larger and undefined beyond the content; after it grows (until the pool is
+// re-made) it is smaller and holds only what fits. `content` is at least 1x1.
+PixelSize PictureIn(SizeInt32 content, const Texture2DDesc& texture) {
+  return PixelSize{std::min(static_cast<std::uint32_t>(content.Width), texture.Width),
+                   std::min(static_cast<std::uint32_t>(content.Height), texture.Height)};
+}
+
+PixelSize SizeOf(const Texture2DDesc& texture) { return PixelSize{texture.Width, texture.Height}; }
+
+// A texture to read back, with its description.
+struct Source {
+  D3D11Texture2D* texture = nullptr;
+  Texture2DDesc desc;
+};
+
 // The objects of one capture run. They are declared in the order they are
 // obtained, so that destruction releases them in reverse on every way out:
 // pixel buffer, scaler, read-back texture, session2, session, pool, statics,
@@ -174,7 +192,9 @@ class WgcRun {
     ComRef<D3D11Texture2D> texture(platform_);
     CheckHResult(platform_.GetInterface(access.get(), kIidD3D11Texture2D, texture.Put()));
 
-    ReadBack(SourceOf(texture.get()));
+    Texture2DDesc frameDesc;
+    platform_.GetDesc(texture.get(), &frameDesc);
+    ReadBack(SourceOf(texture.get(), frameDesc, PictureIn(captureSize_, frameDesc)));
     if (!WriteFrame(session_, pixels_.data(), outputWidth_, outputHeight_, frameTime, frames_)) {
       return ExitCode::WriteFailed;
     }
@@ -192,56 +212,64 @@ class WgcRun {
   }
 
   // The texture to read back: the scaler's output in the eight-argument
-  // form, the frame itself otherwise.
-  D3D11Texture2D* SourceOf(D3D11Texture2D* frameTexture) {
-    const auto captureWidth = static_cast<std::uint32_t>(captureSize_.Width);
-    const auto captureHeight = static_cast<std::uint32_t>(captureSize_.Height);
+  // form, the frame itself otherwise. Only the picture goes on: a headed
+  // record has the capture size whenever the surface covers the content, and
+  // the picture's size when the surface clips it.
+  Source SourceOf(D3D11Texture2D* frameTexture, const Texture2DDesc& frameDesc, PixelSize picture) {
     if (!eightArgumentForm()) {
-      outputWidth_ = captureWidth;
-      outputHeight_ = captureHeight;
-      return frameTexture;
+      outputWidth_ = picture.width;
+      outputHeight_ = picture.height;
+      return Source{frameTexture, frameDesc};
     }
+    // A scaler serves the texture size and picture it was made for: its
+    // enumerator, input views and source rectangle must match the texture.
+    const ScalerMadeFor wanted{SizeOf(frameDesc), picture};
+    if (scaler_ && !(scalerMadeFor_ == wanted)) scaler_.reset();
     if (!scaler_) {
-      scaler_ = std::make_unique<GpuScaler>(platform_, device_.get(), context_.get(), captureWidth, captureHeight,
-                                            session_.width, session_.height, session_.fps);
+      scaler_ = std::make_unique<GpuScaler>(platform_, device_.get(), context_.get(), wanted.input, wanted.picture,
+                                            PixelSize{session_.width, session_.height}, session_.fps);
+      scalerMadeFor_ = wanted;
     }
     scaler_->ScaleFrame(frameTexture);
-    return scaler_->outputTexture();
+    Source output{scaler_->outputTexture(), {}};
+    platform_.GetDesc(output.texture, &output.desc);
+    return output;
   }
 
-  // Copies `source` to memory as packed rows of the output size.
-  void ReadBack(D3D11Texture2D* source) {
-    if (!readback_) MakeReadback(source);
-    platform_.CopyResource(context_.get(), readback_.get(), source);
+  // Copies the output size from the top-left of `source` to memory as packed
+  // rows. The output size never exceeds the source's, so every row read lies
+  // inside the mapped texture.
+  void ReadBack(const Source& source) {
+    // CopyResource needs two textures of one size: a source of another size
+    // gets a new read-back texture, or the copy would leave the last picture.
+    if (readback_ && !(readbackSize_ == SizeOf(source.desc))) readback_.Reset();
+    if (!readback_) MakeReadback(source.desc);
+    pixels_.resize(static_cast<std::size_t>(std::uint64_t{outputWidth_} * outputHeight_ * 4));
+    platform_.CopyResource(context_.get(), readback_.get(), source.texture);
     MappedSubresource mapped;
     CheckHResult(platform_.Map(context_.get(), readback_.get(), 0, kMapRead, 0, &mapped));
-    // Rows are copied only as far as the mapped texture reaches, should the
-    // platform hand over a texture smaller than the output size; the rest of
-    // the buffer then stays black.
     const std::size_t rowBytes = std::size_t{outputWidth_} * 4;
-    const std::size_t copyBytes = std::size_t{std::min(outputWidth_, readbackWidth_)} * 4;
-    const std::uint32_t rows = std::min(outputHeight_, readbackHeight_);
     const auto* const data = static_cast<const std::uint8_t*>(mapped.pData);
-    for (std::uint32_t row = 0; row < rows; ++row) {
-      std::memcpy(pixels_.data() + row * rowBytes, data + std::size_t{row} * mapped.RowPitch, copyBytes);
+    for (std::uint32_t row = 0; row < outputHeight_; ++row) {
+      std::memcpy(pixels_.data() + row * rowBytes, data + std::size_t{row} * mapped.RowPitch, rowBytes);
     }
     platform_.Unmap(context_.get(), readback_.get(), 0);
   }
 
-  // A staging copy of the source's description, and the pixel buffer for the
-  // output size: both made once per capture size.
-  void MakeReadback(D3D11Texture2D* source) {
-    Texture2DDesc desc;
-    platform_.GetDesc(source, &desc);
+  // A staging copy of the source's description.
+  void MakeReadback(Texture2DDesc desc) {
     desc.Usage = kUsageStaging;
     desc.BindFlags = 0;
     desc.CPUAccessFlags = kCpuAccessRead;
     desc.MiscFlags = 0;
     CheckHResult(platform_.CreateTexture2D(device_.get(), desc, readback_.Put()));
-    readbackWidth_ = desc.Width;
-    readbackHeight_ = desc.Height;
-    pixels_.resize(static_cast<std::size_t>(std::uint64_t{outputWidth_} * outputHeight_ * 4));
+    readbackSize_ = SizeOf(desc);
   }
+
+  struct ScalerMadeFor {
+    PixelSize input, picture;
+    friend bool operator==(const ScalerMadeFor&, const ScalerMadeFor&) = default;
+  };
 
   CaptureSession& session_;
   WgcPlatform& platform_;
@@ -251,7 +279,8 @@ class WgcRun {
 
   SizeInt32 captureSize_;  // the size the pool was made or last re-made with
   std::uint32_t outputWidth_ = 0, outputHeight_ = 0;
-  std::uint32_t readbackWidth_ = 0, readbackHeight_ = 0;
+  PixelSize readbackSize_;
+  ScalerMadeFor scalerMadeFor_;
   double startTime_ = 0.0;
   FramePacer pacer_;
 

@@ -24,6 +24,16 @@ std::string RectText(const Rect& rect) {
   return text.str();
 }
 
+bool Inside(std::uint32_t x, std::uint32_t y, SizeInt32 size) {
+  return std::int64_t{x} < size.Width && std::int64_t{y} < size.Height;
+}
+
+// Whether `rect` is a non-empty rectangle within (0, 0) and `size`.
+bool RectWithin(const Rect& rect, std::int64_t width, std::int64_t height) {
+  return rect.left >= 0 && rect.top >= 0 && rect.left < rect.right && rect.top < rect.bottom && rect.right <= width &&
+         rect.bottom <= height;
+}
+
 std::string Hex(std::uint32_t value) {
   std::ostringstream text;
   text << "0x" << std::hex << value;
@@ -52,7 +62,8 @@ struct FakeWgcPlatform::Object {
   std::int64_t time = 0;
   SizeInt32 contentSize, surfaceSize;
   bool dark = false;
-  // Textures: a frame's pattern, black, or bytes copied in (rows packed).
+  // Textures: a frame's pattern, black, or bytes copied in (rows packed). A
+  // frame texture holds its picture only within the frame's contentSize.
   Texture2DDesc desc;
   int patternSerial = -1;
   std::vector<std::uint8_t> bytes;
@@ -60,6 +71,11 @@ struct FakeWgcPlatform::Object {
   std::vector<std::uint8_t> mappedBytes;
   // Views: the texture they show.
   Object* texture = nullptr;
+  // Enumerators: the input size they were made for. Processors: their
+  // enumerator and stream 0's source rectangle.
+  std::uint32_t inputWidth = 0, inputHeight = 0;
+  Object* enumerator = nullptr;
+  std::optional<Rect> sourceRect;
 };
 
 std::int64_t Ticks(double seconds) { return std::llround(seconds * 10'000'000.0); }
@@ -81,7 +97,7 @@ std::string PatternPixels(int serial, std::uint32_t width, std::uint32_t height)
   return pixels;
 }
 
-FakeWgcPlatform::FakeWgcPlatform(const FakeClock& clock) : clock_(clock) {}
+FakeWgcPlatform::FakeWgcPlatform(FakeClock& clock) : clock_(clock) {}
 FakeWgcPlatform::~FakeWgcPlatform() = default;
 
 void FakeWgcPlatform::Deliver(const ScriptedFrame& frame) { script_.push_back(frame); }
@@ -157,6 +173,7 @@ FakeWgcPlatform::Object& FakeWgcPlatform::Make(const std::string& role, int of) 
 FakeWgcPlatform::Object& FakeWgcPlatform::MakeFrameView(const std::string& role, const Object& frame) {
   Object& view = Make(role, frame.id);
   view.serial = frame.serial;
+  view.contentSize = frame.contentSize;
   view.surfaceSize = frame.surfaceSize;
   view.dark = frame.dark;
   return view;
@@ -193,6 +210,7 @@ bool FakeWgcPlatform::ExpectIid(const Guid& iid, const Guid& expected, const cha
 
 std::uint8_t FakeWgcPlatform::TextureByte(const Object& texture, std::uint32_t x, std::uint32_t y, int channel) const {
   if (!texture.bytes.empty()) return texture.bytes[(std::size_t{y} * texture.desc.Width + x) * 4 + channel];
+  if (texture.role == "FrameTexture" && !Inside(x, y, texture.contentSize)) return kUndefinedByte;
   if (texture.patternSerial < 0) return 0;
   return PatternByte(texture.patternSerial, x, y, channel);
 }
@@ -200,6 +218,7 @@ std::uint8_t FakeWgcPlatform::TextureByte(const Object& texture, std::uint32_t x
 D3D11Texture2D* FakeWgcPlatform::MakeFrameTexture(std::uint32_t width, std::uint32_t height, int serial) {
   Object& texture = Make("FrameTexture");
   texture.desc = Texture2DDesc{width, height, 1, 1, kFormatB8G8R8A8Unorm, {1, 0}, kUsageDefault, 0x28, 0, 0x2};
+  texture.contentSize = SizeInt32{static_cast<std::int32_t>(width), static_cast<std::int32_t>(height)};
   texture.patternSerial = serial;
   return reinterpret_cast<D3D11Texture2D*>(&texture);
 }
@@ -263,6 +282,7 @@ HResult FakeWgcPlatform::CreateForWindow(GraphicsCaptureItemInterop* interop, st
   Call("CreateForWindow " + std::to_string(window));
   if (HResult hr = Checked("CreateForWindow"); hr < 0) return hr;
   if (!ExpectIid(iid, kIidGraphicsCaptureItem, "CreateForWindow")) return kNoInterfaceResult;
+  if (window != capturableWindow) return kInvalidArg;
   *item = Acquire<GraphicsCaptureItem>("Item");
   return successCode;
 }
@@ -367,15 +387,18 @@ HResult FakeWgcPlatform::QueryInterface(GraphicsCaptureSession* session, const G
 }
 
 HResult FakeWgcPlatform::put_IsCursorCaptureEnabled(GraphicsCaptureSession2* session2, std::uint8_t value) {
-  Use(session2, "Session2", "put_IsCursorCaptureEnabled");
+  Object* object = Use(session2, "Session2", "put_IsCursorCaptureEnabled");
   Call("put_IsCursorCaptureEnabled " + std::to_string(value));
+  if (object != nullptr && cursorResult >= 0) cursorEnabled_ = value != 0;
   return cursorResult;
 }
 
 HResult FakeWgcPlatform::StartCapture(GraphicsCaptureSession* session) {
   Use(session, "Session", "StartCapture");
   Call("StartCapture");
+  clock_.Advance(startCaptureSeconds);
   if (HResult hr = Checked("StartCapture"); hr < 0) return hr;
+  cursorAtStart_ = cursorEnabled_;
   return successCode;
 }
 
@@ -475,6 +498,7 @@ HResult FakeWgcPlatform::GetInterface(DxgiInterfaceAccess* access, const Guid& i
                             0x28,
                             0,
                             0x2};
+  made.contentSize = object->contentSize;
   made.patternSerial = object->dark ? -1 : object->serial;
   *texture = reinterpret_cast<D3D11Texture2D*>(&made);
   return successCode;
@@ -617,7 +641,10 @@ HResult FakeWgcPlatform::CreateVideoProcessorEnumerator(D3D11VideoDevice* videoD
        << desc.OutputFrameRate.Denominator << " usage=" << desc.Usage;
   Call(text.str());
   if (HResult hr = Checked("CreateVideoProcessorEnumerator"); hr < 0) return hr;
-  *enumerator = Acquire<VideoProcessorEnumerator>("Enumerator");
+  Object& made = Make("Enumerator");
+  made.inputWidth = desc.InputWidth;
+  made.inputHeight = desc.InputHeight;
+  *enumerator = reinterpret_cast<VideoProcessorEnumerator*>(&made);
   return successCode;
 }
 
@@ -625,10 +652,12 @@ HResult FakeWgcPlatform::CreateVideoProcessor(D3D11VideoDevice* videoDevice, Vid
                                               std::uint32_t rateConversionIndex, VideoProcessor** processor) {
   *processor = nullptr;
   Use(videoDevice, "VideoDevice", "CreateVideoProcessor");
-  Use(enumerator, "Enumerator", "CreateVideoProcessor");
+  Object* madeFrom = Use(enumerator, "Enumerator", "CreateVideoProcessor");
   Call("CreateVideoProcessor rate=" + std::to_string(rateConversionIndex));
   if (HResult hr = Checked("CreateVideoProcessor"); hr < 0) return hr;
-  *processor = Acquire<VideoProcessor>("Processor");
+  Object& made = Make("Processor");
+  made.enumerator = madeFrom;
+  *processor = reinterpret_cast<VideoProcessor*>(&made);
   return successCode;
 }
 
@@ -656,7 +685,11 @@ HResult FakeWgcPlatform::CreateVideoProcessorInputView(D3D11VideoDevice* videoDe
   *view = nullptr;
   Use(videoDevice, "VideoDevice", "CreateVideoProcessorInputView");
   Object* texture = Use(resource, "FrameTexture", "CreateVideoProcessorInputView");
-  Use(enumerator, "Enumerator", "CreateVideoProcessorInputView");
+  Object* madeFor = Use(enumerator, "Enumerator", "CreateVideoProcessorInputView");
+  if (texture != nullptr && madeFor != nullptr &&
+      (texture->desc.Width != madeFor->inputWidth || texture->desc.Height != madeFor->inputHeight)) {
+    Violation("CreateVideoProcessorInputView: a texture of another size than the enumerator's input");
+  }
   Call("CreateVideoProcessorInputView fourcc=" + std::to_string(desc.FourCC) +
        " dimension=" + std::to_string(desc.ViewDimension) + " mip=" + std::to_string(desc.Texture2D.MipSlice) +
        " slice=" + std::to_string(desc.Texture2D.ArraySlice));
@@ -670,7 +703,7 @@ HResult FakeWgcPlatform::CreateVideoProcessorInputView(D3D11VideoDevice* videoDe
 void FakeWgcPlatform::VideoProcessorSetStreamSourceRect(D3D11VideoContext* videoContext, VideoProcessor* processor,
                                                         std::uint32_t streamIndex, Bool enable, const Rect& rect) {
   Use(videoContext, "VideoContext", "VideoProcessorSetStreamSourceRect");
-  Use(processor, "Processor", "VideoProcessorSetStreamSourceRect");
+  if (Object* object = Use(processor, "Processor", "VideoProcessorSetStreamSourceRect")) object->sourceRect = rect;
   Call("VideoProcessorSetStreamSourceRect stream=" + std::to_string(streamIndex) + " enable=" + std::to_string(enable) +
        " " + RectText(rect));
 }
@@ -714,7 +747,7 @@ HResult FakeWgcPlatform::VideoProcessorBlt(D3D11VideoContext* videoContext, Vide
                                            VideoProcessorOutputView* view, std::uint32_t outputFrame,
                                            std::uint32_t streamCount, const VideoProcessorStream* streams) {
   Use(videoContext, "VideoContext", "VideoProcessorBlt");
-  Use(processor, "Processor", "VideoProcessorBlt");
+  Object* blitter = Use(processor, "Processor", "VideoProcessorBlt");
   Object* output = Use(view, "OutputView", "VideoProcessorBlt");
   const VideoProcessorStream& stream = streams[0];
   Object* input = Use(stream.pInputSurface, "InputView", "VideoProcessorBlt");
@@ -727,10 +760,21 @@ HResult FakeWgcPlatform::VideoProcessorBlt(D3D11VideoContext* videoContext, Vide
        << " future=" << stream.FutureFrames << " others=" << (pointersNull ? "null" : "set");
   Call(text.str());
   if (HResult hr = Checked("VideoProcessorBlt"); hr < 0) return hr;
-  // The output shows the frame that was blitted (placement is the state calls').
+  // The output shows the frame that was blitted (placement is the state
+  // calls'), or undefined bytes when the source rectangle takes any.
   if (output != nullptr && output->texture != nullptr && input != nullptr && input->texture != nullptr) {
-    output->texture->patternSerial = input->texture->patternSerial;
-    output->texture->bytes.clear();
+    const Object& frame = *input->texture;
+    Object& target = *output->texture;
+    target.patternSerial = frame.patternSerial;
+    target.bytes.clear();
+    const Rect source = blitter != nullptr ? blitter->sourceRect.value_or(Rect{}) : Rect{};
+    if (!RectWithin(source, frame.desc.Width, frame.desc.Height)) {
+      Violation("VideoProcessorBlt: source rectangle " + RectText(source) + " beyond the input texture");
+      target.bytes.assign(std::size_t{target.desc.Width} * target.desc.Height * 4, kUndefinedByte);
+    } else if (!RectWithin(source, frame.contentSize.Width, frame.contentSize.Height)) {
+      Violation("VideoProcessorBlt: source rectangle " + RectText(source) + " beyond the frame's content");
+      target.bytes.assign(std::size_t{target.desc.Width} * target.desc.Height * 4, kUndefinedByte);
+    }
   }
   return successCode;
 }

@@ -1,15 +1,22 @@
 #pragma once
 // A Windows Graphics Capture platform for tests: a capture item of a chosen
-// size, a frame pool that hands out scripted frames (chosen times, content
-// sizes, pixels) once the fake clock reaches them, textures whose pixels can
-// be read back through a chosen row pitch, and a video processor that marks
-// its output with the frame it was given.
+// size for one chosen window, a frame pool that hands out scripted frames
+// (chosen times, content sizes, surface sizes, pixels) once the fake clock
+// reaches them, textures whose pixels can be read back through a chosen row
+// pitch, and a video processor that marks its output with the frame it was
+// given.
+//
+// As on real Windows, a frame's surface has the pool's size unless the script
+// says otherwise, and only its top-left part of the frame's content size
+// holds the picture: beyond it every byte is kUndefinedByte.
 //
 // Knobs make the optional calls fail and fail (or throw from) any one call
 // whose HRESULT the backend checks. Recorders keep every call as text, a
 // journal of acquisitions, closes and releases, and any misuse: an object
 // used after its release or of the wrong kind, a wrong interface identifier,
-// a texture released while mapped.
+// a texture released while mapped, textures of different sizes copied, a
+// video-processor source rectangle beyond its input texture or its content,
+// an input texture of another size than the enumerator was made for.
 
 #include <cstdint>
 #include <cstdio>
@@ -30,12 +37,18 @@ inline void PrintTo(const SizeInt32& size, std::ostream* out) { *out << size.Wid
 
 namespace orvel::testing {
 
+// What a capture surface holds beyond the frame's content.
+inline constexpr std::uint8_t kUndefinedByte = 0xCD;
+// CreateForWindow's answer for a handle that is not the capturable window.
+inline constexpr HResult kInvalidArg = static_cast<HResult>(0x80070057u);  // E_INVALIDARG
+
 struct ScriptedFrame {
   double arrival = 0.0;   // the pool holds the frame from this fake-clock time on
   std::int64_t time = 0;  // SystemRelativeTime, 100-nanosecond units
   SizeInt32 contentSize;
   bool dark = false;  // all pixels 0 instead of the frame's pattern
   // The surface's size; by default the pool's size when the frame is taken.
+  // It may differ from the content size both ways.
   std::optional<SizeInt32> surfaceSize;
 };
 
@@ -59,14 +72,17 @@ struct JournalEntry {
 
 class FakeWgcPlatform final : public WgcPlatform {
  public:
-  explicit FakeWgcPlatform(const FakeClock& clock);
+  // StartCapture moves `clock` on by startCaptureSeconds.
+  explicit FakeWgcPlatform(FakeClock& clock);
   ~FakeWgcPlatform() override;
 
   // --- Knobs.
   SizeInt32 itemSize{800, 600};
-  bool session2Missing = false;  // the system lacks IGraphicsCaptureSession2
-  HResult cursorResult = kOk;    // put_IsCursorCaptureEnabled
-  bool closableMissing = false;  // IClosable queries fail
+  std::uint64_t capturableWindow = 0;  // CreateForWindow refuses every other handle
+  double startCaptureSeconds = 0.0;    // how long StartCapture takes by the fake clock
+  bool session2Missing = false;        // the system lacks IGraphicsCaptureSession2
+  HResult cursorResult = kOk;          // put_IsCursorCaptureEnabled
+  bool closableMissing = false;        // IClosable queries fail
   HResult closeResult = kOk;
   HResult successCode = kOk;        // returned by every checked call that succeeds
   std::uint32_t extraRowPitch = 0;  // bytes after each row of a mapped texture
@@ -96,6 +112,10 @@ class FakeWgcPlatform final : public WgcPlatform {
   // Objects and strings not yet released, described.
   std::vector<std::string> Held() const;
   std::uint32_t deviceFlags() const { return deviceFlags_; }
+  // Whether the session drew the cursor when capture started (true, the
+  // platform's default, unless turned off before StartCapture); empty until
+  // then.
+  std::optional<bool> cursorCapturedAtStart() const { return cursorAtStart_; }
 
   // --- For tests that drive the scaler alone.
   D3D11Texture2D* MakeFrameTexture(std::uint32_t width, std::uint32_t height, int serial);
@@ -185,13 +205,15 @@ class FakeWgcPlatform final : public WgcPlatform {
   bool ExpectIid(const Guid& iid, const Guid& expected, const char* operation);
   std::uint8_t TextureByte(const Object& texture, std::uint32_t x, std::uint32_t y, int channel) const;
 
-  const FakeClock& clock_;
+  FakeClock& clock_;
   std::vector<std::unique_ptr<Object>> objects_;
   std::map<const void*, Object*> byHandle_;
   std::vector<ScriptedFrame> script_;
   std::size_t nextFrame_ = 0;
   SizeInt32 poolSize_;
   std::uint32_t deviceFlags_ = 0;
+  bool cursorEnabled_ = true;
+  std::optional<bool> cursorAtStart_;
 
   struct Fault {
     int index = 0;

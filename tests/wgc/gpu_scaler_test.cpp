@@ -54,13 +54,15 @@ const Lines kAcquisitionOrder = {"VideoDevice", "VideoContext",  "Enumerator",
 const Lines kReleaseOrder = {"OutputTexture", "OutputView", "Processor", "Enumerator", "VideoContext", "VideoDevice"};
 
 struct Sizes {
-  std::uint32_t inputWidth, inputHeight, outputWidth, outputHeight, fps;
+  PixelSize input, picture, output;
+  std::uint32_t fps;
   const char* enumerator;
   const char* outputTexture;
   const char* sourceRect;
   const char* destinationRect;
   friend void PrintTo(const Sizes& sizes, std::ostream* out) {
-    *out << sizes.inputWidth << "x" << sizes.inputHeight << " to " << sizes.outputWidth << "x" << sizes.outputHeight;
+    *out << sizes.picture.width << "x" << sizes.picture.height << " of " << sizes.input.width << "x"
+         << sizes.input.height << " to " << sizes.output.width << "x" << sizes.output.height;
   }
 };
 
@@ -68,8 +70,8 @@ class ScalerConstruction : public ScalerTest, public ::testing::WithParamInterfa
 
 TEST_P(ScalerConstruction, MakesItsObjectsInOrderAndSetsExactlyTheProcessorState) {
   const Sizes& sizes = GetParam();
-  auto scaler = std::make_unique<GpuScaler>(platform, device, context, sizes.inputWidth, sizes.inputHeight,
-                                            sizes.outputWidth, sizes.outputHeight, sizes.fps);
+  auto scaler =
+      std::make_unique<GpuScaler>(platform, device, context, sizes.input, sizes.picture, sizes.output, sizes.fps);
 
   EXPECT_EQ(ScalerCalls(), (Lines{"QueryInterface ID3D11VideoDevice", "QueryInterface ID3D11VideoContext",
                                   sizes.enumerator, "CreateVideoProcessor rate=0", sizes.outputTexture,
@@ -87,19 +89,36 @@ TEST_P(ScalerConstruction, MakesItsObjectsInOrderAndSetsExactlyTheProcessorState
 INSTANTIATE_TEST_SUITE_P(
     Sizes, ScalerConstruction,
     ::testing::Values(
-        Sizes{800, 600, 1280, 720, 60,
+        Sizes{{800, 600},
+              {800, 600},
+              {1280, 720},
+              60,
               "CreateVideoProcessorEnumerator format=0 in=800x600@60/1 out=1280x720@60/1 usage=0",
               "CreateTexture2D 1280x720 mips=1 array=1 format=87 samples=1/0 usage=0 bind=0x20 cpu=0x0 misc=0x0",
               "VideoProcessorSetStreamSourceRect stream=0 enable=1 (0,0,800,600)",
               "VideoProcessorSetStreamDestRect stream=0 enable=1 (160,0,1120,720)"},
-        Sizes{2560, 1080, 1920, 1080, 30,
+        Sizes{{2560, 1080},
+              {2560, 1080},
+              {1920, 1080},
+              30,
               "CreateVideoProcessorEnumerator format=0 in=2560x1080@30/1 out=1920x1080@30/1 usage=0",
               "CreateTexture2D 1920x1080 mips=1 array=1 format=87 samples=1/0 usage=0 bind=0x20 cpu=0x0 misc=0x0",
               "VideoProcessorSetStreamSourceRect stream=0 enable=1 (0,0,2560,1080)",
-              "VideoProcessorSetStreamDestRect stream=0 enable=1 (0,135,1920,945)"}));
+              "VideoProcessorSetStreamDestRect stream=0 enable=1 (0,135,1920,945)"},
+        // A surface larger than the window's content: the enumerator takes the
+        // texture's size; only the picture is scaled, and placed by its own
+        // aspect ratio.
+        Sizes{{1000, 800},
+              {800, 600},
+              {1280, 720},
+              60,
+              "CreateVideoProcessorEnumerator format=0 in=1000x800@60/1 out=1280x720@60/1 usage=0",
+              "CreateTexture2D 1280x720 mips=1 array=1 format=87 samples=1/0 usage=0 bind=0x20 cpu=0x0 misc=0x0",
+              "VideoProcessorSetStreamSourceRect stream=0 enable=1 (0,0,800,600)",
+              "VideoProcessorSetStreamDestRect stream=0 enable=1 (160,0,1120,720)"}));
 
 TEST_F(ScalerTest, EachFrameGetsOneInputViewAndOneBlitAndIsNotKept) {
-  GpuScaler scaler(platform, device, context, 800, 600, 1280, 720, 60);
+  GpuScaler scaler(platform, device, context, {800, 600}, {800, 600}, {1280, 720}, 60);
   for (int serial = 0; serial < 3; ++serial) {
     SCOPED_TRACE("frame " + std::to_string(serial));
     D3D11Texture2D* frame = platform.MakeFrameTexture(800, 600, serial);
@@ -132,7 +151,8 @@ TEST_P(ScalerConstructionFails, ThrowsTheHResultAndReleasesWhatItObtained) {
 
   std::unique_ptr<GpuScaler> slot;
   try {
-    slot = std::make_unique<GpuScaler>(platform, device, context, 800, 600, 1280, 720, 60);
+    slot = std::make_unique<GpuScaler>(platform, device, context, PixelSize{800, 600}, PixelSize{800, 600},
+                                       PixelSize{1280, 720}, 60);
     ADD_FAILURE() << "construction succeeded";
   } catch (const HResultError& error) {
     EXPECT_EQ(static_cast<std::uint32_t>(error.hresult()), 0x887A0004u);
@@ -165,7 +185,7 @@ TEST_F(ScalerTest, AVideoDeviceMadeWithoutVideoSupportIsRefused) {
   D3D11DeviceContext* plainContext = nullptr;
   platform.D3D11CreateDevice(nullptr, kDriverTypeHardware, nullptr, kCreateDeviceBgraSupport, nullptr, 0, kSdkVersion,
                              &plainDevice, nullptr, &plainContext);
-  EXPECT_THROW(GpuScaler(platform, plainDevice, plainContext, 800, 600, 1280, 720, 60), HResultError);
+  EXPECT_THROW(GpuScaler(platform, plainDevice, plainContext, {800, 600}, {800, 600}, {1280, 720}, 60), HResultError);
   platform.Release(AsUnknown(plainContext));
   platform.Release(AsUnknown(plainDevice));
 }
@@ -179,7 +199,7 @@ struct FailingFrameStep {
 class ScaleFrameFails : public ScalerTest, public ::testing::WithParamInterface<FailingFrameStep> {};
 
 TEST_P(ScaleFrameFails, ThrowsAndLeavesNoInputViewHeld) {
-  GpuScaler scaler(platform, device, context, 800, 600, 1280, 720, 60);
+  GpuScaler scaler(platform, device, context, {800, 600}, {800, 600}, {1280, 720}, 60);
   D3D11Texture2D* frame = platform.MakeFrameTexture(800, 600, 7);
   platform.FailNamedCall(GetParam().call, kFail);
 

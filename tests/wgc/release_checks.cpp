@@ -14,11 +14,16 @@ const std::set<std::string> kClosedRoles = {"Frame", "Session", "Pool"};
 
 std::string Describe(const JournalEntry& entry) { return entry.role + "#" + std::to_string(entry.id); }
 
+bool IsOnDemand(const JournalEntry& entry) {
+  return kScalerRoles.count(entry.role) > 0 || entry.role == "ReadbackTexture";
+}
+
 // Whether `later`, obtained after `earlier`, may still be held when
-// `earlier` is released.
-bool MayOutlive(const JournalEntry& later, const JournalEntry& earlier) {
-  const bool laterIsOnDemand = kScalerRoles.count(later.role) > 0 || later.role == "ReadbackTexture";
-  if (kTurnRoles.count(earlier.role) > 0 && laterIsOnDemand) return true;
+// `earlier` is released. `remade`: an object of earlier's role is obtained
+// again after this release.
+bool MayOutlive(const JournalEntry& later, const JournalEntry& earlier, bool remade) {
+  if (kTurnRoles.count(earlier.role) > 0 && IsOnDemand(later)) return true;
+  if (remade && IsOnDemand(earlier) && kTurnRoles.count(later.role) > 0) return true;
   if (kScalerRoles.count(earlier.role) > 0 && later.role == "ReadbackTexture") return true;
   return earlier.role == "OutputTexture" && later.role == "OutputView";
 }
@@ -35,13 +40,17 @@ bool MayOutlive(const JournalEntry& later, const JournalEntry& earlier) {
 
 ::testing::AssertionResult ReleasedInReverseOrder(const std::vector<JournalEntry>& journal) {
   std::vector<JournalEntry> held;
-  for (const JournalEntry& entry : journal) {
+  for (auto next = journal.begin(); next != journal.end(); ++next) {
+    const JournalEntry& entry = *next;
     if (entry.kind == JournalEntry::Acquire) held.push_back(entry);
     if (entry.kind != JournalEntry::Release) continue;
     auto it = std::find_if(held.begin(), held.end(), [&](const JournalEntry& h) { return h.id == entry.id; });
     if (it == held.end()) return ::testing::AssertionFailure() << Describe(entry) << " released but not held";
+    const bool remade = std::any_of(next + 1, journal.end(), [&](const JournalEntry& e) {
+      return e.kind == JournalEntry::Acquire && e.role == entry.role;
+    });
     for (auto later = it + 1; later != held.end(); ++later) {
-      if (!MayOutlive(*later, *it)) {
+      if (!MayOutlive(*later, *it, remade)) {
         return ::testing::AssertionFailure()
                << Describe(*it) << " released while " << Describe(*later) << ", obtained after it, is held";
       }

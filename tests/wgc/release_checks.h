@@ -20,6 +20,8 @@ namespace orvel::testing {
 // where the run's own order says otherwise:
 // - the scaler and the read-back texture, made while a frame is held, belong
 //   to the run and outlive that frame's objects;
+// - a scaler or read-back texture made for textures of one size goes while
+//   the frame that needs one for another size is held, when it is remade;
 // - the scaler goes before the read-back texture made after it;
 // - inside the scaler the output texture goes before its view.
 ::testing::AssertionResult ReleasedInReverseOrder(const std::vector<JournalEntry>& journal);

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "frame_pacer.h"
 #include "release_checks.h"
 #include "wgc_harness.h"
 
@@ -72,7 +73,10 @@ TEST(WgcRun, FiveArgumentRunWritesHeadedRecordsAtTheWindowSizeAndFollowsAResize)
   EXPECT_EQ(platform.CallsStartingWith("CreateFreeThreaded"),
             Roles{"CreateFreeThreaded format=87 buffers=2 size=24x18"});
   EXPECT_EQ(platform.CallsStartingWith("Recreate"), Roles{"Recreate format=87 buffers=2 size=40x30"});
-  EXPECT_EQ(platform.CallsStartingWith("put_IsCursorCaptureEnabled"), Roles{"put_IsCursorCaptureEnabled 0"});
+  // The item is made for the session's window (the fake refuses any other),
+  // and the cursor was off by the time capture started.
+  EXPECT_EQ(platform.CallsStartingWith("CreateForWindow"), Roles{"CreateForWindow 655370"});
+  EXPECT_EQ(platform.cursorCapturedAtStart(), false);
   // One read-back texture per capture size, copied from the frame's description.
   EXPECT_EQ(
       platform.CallsStartingWith("CreateTexture2D"),
@@ -114,6 +118,8 @@ TEST(WgcRun, EightArgumentRunWritesBareScaledRecordsWithTimesInTheFile) {
 
   FakeWgcPlatform& platform = run.platform;
   EXPECT_EQ(platform.deviceFlags(), 0x820u);
+  EXPECT_EQ(platform.CallsStartingWith("CreateForWindow"), Roles{"CreateForWindow 655370"});
+  EXPECT_EQ(platform.cursorCapturedAtStart(), false);
   // One scaler per capture size.
   EXPECT_EQ(platform.CallsStartingWith("CreateVideoProcessorEnumerator"),
             (Roles{"CreateVideoProcessorEnumerator format=0 in=800x600@30/1 out=1280x720@30/1 usage=0",
@@ -122,13 +128,18 @@ TEST(WgcRun, EightArgumentRunWritesBareScaledRecordsWithTimesInTheFile) {
             (Roles{"VideoProcessorSetStreamDestRect stream=0 enable=1 (160,0,1120,720)",
                    "VideoProcessorSetStreamDestRect stream=0 enable=1 (0,40,1280,680)"}));
   EXPECT_EQ(platform.CallsStartingWith("VideoProcessorBlt").size(), serials.size());
-  // The read-back texture copies the output texture's description.
+  // Each frame's texture is measured; the read-back texture copies the
+  // output texture's description and is made once per capture size.
   const std::string readback =
       "CreateTexture2D 1280x720 mips=1 array=1 format=87 samples=1/0 usage=3 bind=0x0 cpu=0x20000 misc=0x0";
   const std::string output =
       "CreateTexture2D 1280x720 mips=1 array=1 format=87 samples=1/0 usage=0 bind=0x20 cpu=0x0 misc=0x0";
   EXPECT_EQ(platform.CallsStartingWith("CreateTexture2D"), (Roles{output, readback, output, readback}));
-  EXPECT_EQ(platform.CallsStartingWith("GetDesc"), (Roles{"GetDesc OutputTexture", "GetDesc OutputTexture"}));
+  Roles descriptions;
+  for (std::size_t k = 0; k < serials.size(); ++k) {
+    descriptions.insert(descriptions.end(), {"GetDesc FrameTexture", "GetDesc OutputTexture"});
+  }
+  EXPECT_EQ(platform.CallsStartingWith("GetDesc"), descriptions);
   EXPECT_EQ(platform.CallsStartingWith("CopyResource"),
             Roles(serials.size(), "CopyResource ReadbackTexture <- OutputTexture"));
 
@@ -144,6 +155,7 @@ struct GateCase {
   const char* name;
   std::vector<double> frameTimes;  // seconds after the start, all in the pool at the start
   std::vector<int> written;        // indexes of the frames that must be written
+  std::uint32_t fps = 60;
   friend void PrintTo(const GateCase& gate, std::ostream* out) { *out << gate.name; }
 };
 
@@ -151,7 +163,7 @@ class FrameGate : public ::testing::TestWithParam<GateCase> {};
 
 TEST_P(FrameGate, WritesExactlyTheFramesThatPass) {
   const GateCase& gate = GetParam();
-  WgcHarness run(60, 0.5);
+  WgcHarness run(gate.fps, 0.5);
   run.platform.itemSize = {8, 6};
   for (double offset : gate.frameTimes) run.platform.Deliver({kStart, Ticks(kStart + offset), {8, 6}, false, {}});
 
@@ -168,15 +180,32 @@ TEST_P(FrameGate, WritesExactlyTheFramesThatPass) {
 }
 
 // At 60 frames per second the frame after one at the start is due at
-// start + 1/60; the early tolerance is half a millisecond.
+// start + 1/60; the early tolerance is half a millisecond. Frame times come
+// in 100-ns ticks, and at 30 or 60 fps no due time falls on that grid, so the
+// boundary itself is met only at a rate whose interval is a whole number of
+// ticks: at 50 fps, a frame at start + 0.0195 s is exactly 0.5 ms early.
 INSTANTIATE_TEST_SUITE_P(
     Cases, FrameGate,
     ::testing::Values(GateCase{"OlderThanTheStartIsDropped", {-1e-7, 0.0, 0.02}, {1, 2}},
-                      GateCase{"HalfAMillisecondEarlyIsAccepted", {0.0, 1.0 / 60 - 0.0005 + 1e-7}, {0, 1}},
+                      GateCase{"JustUnderHalfAMillisecondEarlyIsAccepted", {0.0, 1.0 / 60 - 0.0005 + 1e-7}, {0, 1}},
+                      GateCase{"ExactlyHalfAMillisecondEarlyIsAccepted", {0.0, 0.0195}, {0, 1}, 50},
+                      GateCase{"OneTickMoreThanHalfAMillisecondEarlyIsDropped", {0.0, 0.0194999, 0.02}, {0, 2}, 50},
                       GateCase{"MoreThanHalfAMillisecondEarlyIsDropped", {0.0, 1.0 / 60 - 0.0006, 0.02}, {0, 2}},
                       GateCase{"AtTheEndTimeIsDropped", {0.0, 0.5, 0.5 - 1e-7}, {0, 2}},
                       GateCase{"DroppedFramesLeaveThePacerAlone", {0.0, 0.005, 1.0 / 60}, {0, 2}}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// The 50 fps cases above test the boundary only if the backend's own
+// arithmetic (ticks / 10^7, due = first + 1 / fps) puts them exactly on it.
+TEST(FrameGateBoundary, TheExactCaseLiesOnTheBoundaryInTheBackendsArithmetic) {
+  const double first = static_cast<double>(Ticks(kStart)) / 10'000'000.0;
+  const double onTheEdge = static_cast<double>(Ticks(kStart + 0.0195)) / 10'000'000.0;
+  const double oneTickEarlier = static_cast<double>(Ticks(kStart + 0.0194999)) / 10'000'000.0;
+  FramePacer pacer(50);
+  pacer.Advance(first);
+  EXPECT_EQ(onTheEdge + FramePacer::kEarlyTolerance, pacer.nextDue());
+  EXPECT_LT(oneTickEarlier + FramePacer::kEarlyTolerance, pacer.nextDue());
+}
 
 // --- How a run ends.
 
@@ -187,6 +216,7 @@ struct EndCase {
   bool dark;
   ExitCode code;
   double minimumRunSeconds, maximumRunSeconds;  // by the fake clock
+  double startCaptureSeconds = 0.0;             // how long StartCapture takes
   friend void PrintTo(const EndCase& end, std::ostream* out) { *out << end.name; }
 };
 
@@ -196,6 +226,7 @@ TEST_P(RunEnd, EndsWithTheCodeThatTheCountersGive) {
   const EndCase& end = GetParam();
   WgcHarness run(30, end.secondsToEnd);
   run.platform.itemSize = {8, 6};
+  run.platform.startCaptureSeconds = end.startCaptureSeconds;
   run.DeliverSteady(0, end.frames, {8, 6}, end.dark);
 
   EXPECT_EQ(run.Run(), end.code);
@@ -213,6 +244,9 @@ INSTANTIATE_TEST_SUITE_P(Cases, RunEnd,
                          ::testing::Values(
                              // The first empty poll more than 1 s after the start gives up.
                              EndCase{"NoFrameWithinOneSecondGives6", 5.0, 0, false, ExitCode::NoFrames, 1.0, 1.004},
+                             // The second counts from when StartCapture returned.
+                             EndCase{"NoFrameWithinOneSecondAfterASlowStartGives6", 5.0, 0, false, ExitCode::NoFrames,
+                                     1.5, 1.504, 0.5},
                              EndCase{"EndTimeBeforeAnyFrameGives6", 0.3, 0, false, ExitCode::NoFrames, 0.3, 0.304},
                              // After a written frame an empty pool never ends the run.
                              EndCase{"OneFrameThenSilenceRunsToTheEndTime", 2.5, 1, false, ExitCode::Ok, 2.5, 2.504},
@@ -257,20 +291,20 @@ TEST_P(RowPitch, RowsArePackedWhateverTheMappedPitch) {
 
 INSTANTIATE_TEST_SUITE_P(ExtraBytesPerRow, RowPitch, ::testing::Values(0u, 12u, 1004u));
 
-TEST(WgcRun, ATextureSmallerThanItsContentIsReadOnlyAsFarAsItReaches) {
-  WgcHarness run(30, 0.05);
+// --- The capture start.
+
+TEST(WgcRun, TheStartIsReadWhenStartCaptureHasReturned) {
+  WgcHarness run(30, 0.5);
   run.platform.itemSize = {8, 6};
-  run.platform.Deliver({kStart, Ticks(kStart), {8, 6}, false, SizeInt32{5, 4}});
+  run.platform.startCaptureSeconds = 0.25;  // by the fake clock
+  const double started = kStart + 0.25;
+  run.platform.Deliver({started, Ticks(kStart + 0.1), {8, 6}, false, {}});  // rendered while starting: dropped
+  run.platform.Deliver({started, Ticks(started), {8, 6}, false, {}});       // at the start: written
 
   EXPECT_EQ(run.Run(), ExitCode::Ok);
 
-  const std::vector<HeadedRecord> records = run.HeadedRecords();
-  ASSERT_EQ(records.size(), 1u);
-  ASSERT_EQ(records[0].width, 8u);
-  std::string expected(8 * 6 * 4, '\0');
-  const std::string surface = PatternPixels(0, 5, 4);
-  for (int y = 0; y < 4; ++y) expected.replace(y * 32, 20, surface, y * 20, 20);
-  EXPECT_EQ(records[0].pixels, expected);
+  EXPECT_EQ(RecordTimes(run.HeadedRecords()), std::vector<double>{WrittenTime(started)});
+  EXPECT_EQ(run.platform.cursorCapturedAtStart(), false);
   ExpectCleanTeardown(run.platform);
 }
 

@@ -180,6 +180,7 @@ TEST(IgnoredFailures, WithoutTheSecondSessionInterfaceTheCursorIsNotTouched) {
   run->platform.session2Missing = true;
   EXPECT_EQ(run->Run(), ExitCode::Ok);
   EXPECT_EQ(run->platform.CallsStartingWith("put_IsCursorCaptureEnabled"), std::vector<std::string>{});
+  EXPECT_EQ(run->platform.cursorCapturedAtStart(), true) << "the platform's default stays";
 }
 
 // Nothing escapes the backend, whatever a platform layer throws.

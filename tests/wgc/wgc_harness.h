@@ -36,6 +36,7 @@ struct WgcHarness {
     session.fps = fps;
     session.endTime = kStart + secondsToEnd;
     platform.errorsWatched = errors;
+    platform.capturableWindow = kWindow;
   }
   ~WgcHarness() { std::fclose(errors); }
 
