@@ -1,9 +1,13 @@
 // ORVELCapture.exe started as a child process, the way the parent starts it,
 // with command lines and window states that must be refused: the exit code,
 // nothing on either stream, and no timestamp file where none may be made.
+// Refusals come before any capture, so they are the same on every platform.
+// The helper is found beside this program or one folder up (the release
+// package's layout).
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -19,11 +23,20 @@ struct Outcome {
 };
 
 Outcome RunCapture(const std::vector<std::wstring>& arguments) {
-  std::wstring line = CommandLine({SiblingPath(L"ORVELCapture.exe")});
+  // FindProgram, with a message naming the folders when it is in neither.
+  std::wstring line = CommandLine({RequireProgram(L"ORVELCapture.exe")});
   for (const std::wstring& argument : arguments) line += L" " + CommandLine({argument});
   ChildProcess capture(line);
   EXPECT_TRUE(capture.Wait(30000)) << "the helper did not end";
   return Outcome{capture.exitCode(), capture.output(), capture.errors()};
+}
+
+// A handle value that names no window now. Handle values are the system's
+// to hand out, so one is looked for rather than assumed.
+std::uint64_t NoWindow() {
+  for (std::uint64_t value = 12345678;; value += 2) {
+    if (!::IsWindow(reinterpret_cast<HWND>(static_cast<std::uintptr_t>(value)))) return value;
+  }
 }
 
 class RefusedCommandLines : public ::testing::Test {
@@ -78,7 +91,7 @@ TEST_F(RefusedCommandLines, WindowProblemsGive3) {
   ExpectRefused(foreignOwner, 3);
 
   auto notAWindow = Valid();
-  notAWindow[0] = L"12345678";
+  notAWindow[0] = std::to_wstring(NoWindow());
   ExpectRefused(notAWindow, 3);
 
   wchar_t hexadecimal[32];
