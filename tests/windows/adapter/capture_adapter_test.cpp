@@ -137,20 +137,20 @@ TEST_F(Adapter, TheVideoDeviceIsThereExactlyWhereTheProbeFoundIt) {
   }
   D3D11VideoDevice* videoDevice = nullptr;
   D3D11VideoContext* videoContext = nullptr;
-  const HResult device = platform.QueryInterface(this->device, kIidD3D11VideoDevice, &videoDevice);
-  const HResult video = platform.QueryInterface(context, kIidD3D11VideoContext, &videoContext);
+  const HResult deviceQuery = platform.QueryInterface(device, kIidD3D11VideoDevice, &videoDevice);
+  const HResult contextQuery = platform.QueryInterface(context, kIidD3D11VideoContext, &videoContext);
   held.Hold(videoDevice, "video device");
   held.Hold(videoContext, "video context");
   if (facts.videoDevice) {
-    EXPECT_EQ(device, S_OK);
-    EXPECT_EQ(video, S_OK);
+    EXPECT_EQ(deviceQuery, S_OK);
+    EXPECT_EQ(contextQuery, S_OK);
     EXPECT_NE(videoDevice, nullptr);
     EXPECT_NE(videoContext, nullptr);
   } else {
     // Wine and the basic display adapter: E_NOINTERFACE, as the probe saw.
-    EXPECT_EQ(Hex(device), Hex(facts.videoDeviceResult));
+    EXPECT_EQ(Hex(deviceQuery), Hex(facts.videoDeviceResult));
     EXPECT_EQ(videoDevice, nullptr);
-    EXPECT_LT(video, 0) << "a video context without a video device";
+    EXPECT_LT(contextQuery, 0) << "a video context without a video device";
     EXPECT_EQ(videoContext, nullptr);
   }
 }
