@@ -43,9 +43,11 @@ using orvel::test_pattern::Rgb;
 constexpr UINT kActionMessage = WM_APP + 1;
 constexpr DWORD kFramedStyle = WS_OVERLAPPEDWINDOW;
 // No caption and no border: the window is its client area. WS_EX_APPWINDOW
-// keeps it in the task switcher, which window capture requires.
+// keeps it in the task switcher, which window capture requires. Topmost,
+// because Windows may refuse the foreground to a program that a check
+// started from a console, and GDI reads the parts of a covered window black.
 constexpr DWORD kPopupStyle = WS_POPUP;
-constexpr DWORD kPopupExStyle = WS_EX_APPWINDOW;
+constexpr DWORD kPopupExStyle = WS_EX_APPWINDOW | WS_EX_TOPMOST;
 
 struct Action {
   enum Kind { Resize, Minimize, Restore, Close } kind;
