@@ -35,15 +35,12 @@ std::string PassText(const TestReport& report) {
 }
 
 // Why a program that ran is not a pass; empty when it passed.
-std::vector<std::string> ReasonsAfterExit(const CheckRun& run) {
+std::vector<std::string> ReasonsAfterExit(const CheckRun& run, const TestReport& report) {
   std::vector<std::string> reasons;
   if (run.exitCode != 0) reasons.push_back("exit code " + ExitCodeText(run.exitCode));
   if (!run.report) {
     reasons.push_back("no test report");
-    return reasons;
-  }
-  const TestReport report = ReadTestReport(*run.report);
-  if (!report.complete) {
+  } else if (!report.complete) {
     reasons.push_back(report.problem);
   } else if (report.failed()) {
     reasons.push_back(FailedTestsText(report));
@@ -82,6 +79,7 @@ CheckVerdict JudgeCheck(std::string_view name, const CheckRun& run) {
   verdict.name = std::string(name);
   const std::string head = "check " + verdict.name + ": ";
   std::vector<std::string> reasons;
+  const TestReport report = run.end == RunEnd::kExited && run.report ? ReadTestReport(*run.report) : TestReport{};
   switch (run.end) {
     case RunEnd::kMissing:
       reasons.push_back("missing: " + verdict.name + ".exe is not in the check folder");
@@ -93,12 +91,11 @@ CheckVerdict JudgeCheck(std::string_view name, const CheckRun& run) {
       reasons.push_back("did not end within " + DurationText(run.timeLimitSeconds) + " and was killed");
       break;
     case RunEnd::kExited:
-      reasons = ReasonsAfterExit(run);
+      reasons = ReasonsAfterExit(run, report);
       break;
   }
   verdict.passed = reasons.empty();
-  verdict.line =
-      head + (verdict.passed ? "PASS (" + PassText(ReadTestReport(*run.report)) + ")" : "FAIL (" + Join(reasons) + ")");
+  verdict.line = head + (verdict.passed ? "PASS (" + PassText(report) + ")" : "FAIL (" + Join(reasons) + ")");
   return verdict;
 }
 
