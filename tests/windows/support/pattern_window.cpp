@@ -9,7 +9,7 @@
 namespace orvel::wintest {
 
 PatternWindow::PatternWindow(std::initializer_list<std::wstring> arguments) {
-  std::wstring line = CommandLine({SiblingPath(L"orvel_test_pattern.exe")});
+  std::wstring line = CommandLine({RequireProgram(L"orvel_test_pattern.exe")});
   for (const std::wstring& argument : arguments) line += L" " + CommandLine({argument});
   ChildProcess::Options options;
   options.pipeInput = true;
@@ -28,7 +28,8 @@ PatternWindow::PatternWindow(std::initializer_list<std::wstring> arguments) {
 PatternWindow::~PatternWindow() {
   if (!closed_) Send("close");
   program_->CloseInput();
-  if (!program_->Wait(8000)) program_->Kill();
+  // A program that does not end is killed, and reported, by ~ChildProcess.
+  program_->Wait(8000);
 }
 
 void PatternWindow::Send(const std::string& action) {
@@ -52,12 +53,12 @@ bool PatternWindow::AwaitDone(const std::string& action, DWORD milliseconds) {
 }
 
 std::wstring TemporaryPath(const std::wstring& stem) {
-  wchar_t folder[MAX_PATH];
-  ::GetTempPathW(MAX_PATH, folder);
+  std::wstring folder(::GetTempPathW(0, nullptr), L'\0');
+  folder.resize(::GetTempPathW(static_cast<DWORD>(folder.size()), folder.data()));
   static int serial = 0;
   // Wine reuses small process ids, so a file of an earlier run may be there.
-  const std::wstring path = std::wstring(folder) + L"orvel-" + stem + L"-" + std::to_wstring(::GetCurrentProcessId()) +
-                            L"-" + std::to_wstring(++serial) + L".bin";
+  const std::wstring path = folder + L"orvel-" + stem + L"-" + std::to_wstring(::GetCurrentProcessId()) + L"-" +
+                            std::to_wstring(++serial) + L".bin";
   ::DeleteFileW(path.c_str());
   return path;
 }

@@ -55,17 +55,20 @@ bool HasGpuScaler(const PlatformFacts& facts);
 // The lines a check program prints first, each starting with "platform: ".
 std::vector<std::string> DescribePlatform(const PlatformFacts& facts);
 
-// What GetProcessTimes reported for a child that burned CPU for a known time.
+// What GetProcessTimes on another process showed while that process burned
+// CPU for a known time: the probe reads the child's times when it is about
+// to burn and again after it ended. (A platform may report a process's
+// start-up time and nothing after it, so a single reading proves nothing.)
 struct ProcessTimesProbe {
   bool childAnswered = false;  // the child started, burned and ended
   double burnedSeconds = 0;    // how long the child kept one core busy
-  double reportedSeconds = 0;  // user + kernel from GetProcessTimes after it ended
+  double reportedSeconds = 0;  // growth of user + kernel time over the burn
   std::string problem;         // why there is no answer
 };
 
-// Usable when the report shows at least a third of the burn: a loaded
-// machine may steal some of the child's time, a platform that does not
-// account for other processes shows next to nothing.
+// Usable when the growth is at least a third of the burn: a loaded machine
+// may steal some of the child's time, a platform that does not account for
+// other processes shows next to nothing.
 bool ProcessTimesLookUsable(const ProcessTimesProbe& probe);
 std::string DescribeProcessTimes(const ProcessTimesProbe& probe);
 

@@ -10,15 +10,17 @@ namespace orvel::wintest {
 const PlatformFacts& Platform();
 
 // Whether GetProcessTimes on another process gives its CPU time: measured on
-// first use by starting this program again with kBurnCpuArgument (about 0.3 s
-// of CPU plus a process start) and reading the ended child's times.
+// first use by starting this program again with kBurnCpuArgument (a process
+// start plus about 0.3 s of CPU) and comparing its times before the burn
+// with those after it ended.
 bool ProcessTimesAreUsable();
 const ProcessTimesProbe& ProcessTimes();
 
 // The argument that makes a check program burn CPU and exit; check_main.cpp
 // hands it to RunCpuBurn before GoogleTest sees the command line.
 inline constexpr wchar_t kBurnCpuArgument[] = L"--orvel-burn-cpu";
-// Keeps one core busy for about 0.3 s, prints "burned SECONDS" and returns 0.
+// Prints "ready", waits for a line on standard input (or its end), keeps one
+// core busy for about 0.3 s, prints "burned SECONDS" and returns 0.
 int RunCpuBurn();
 
 }  // namespace orvel::wintest

@@ -1,5 +1,6 @@
 #pragma once
-// UTF-8 and UTF-16 conversions for file names and report lines (Windows).
+// UTF-8 and UTF-16 conversions for file names and report lines. Portable;
+// an unpaired surrogate or a malformed byte becomes U+FFFD.
 
 #include <string>
 
