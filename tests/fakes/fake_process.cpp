@@ -30,7 +30,7 @@ std::FILE* FakeProcess::OpenForBinaryWriting(const wchar_t* path) {
   for (const wchar_t* p = path; *p != 0; ++p) narrow.push_back(static_cast<char>(*p));
   journal_.push_back("OpenForBinaryWriting " + narrow);
   if (fileOpenFails) return nullptr;
-  timestampFile_ = std::make_unique<TestStream>(TestStream::Buffering::Buffered);
+  timestampFile_ = std::make_unique<TestStream>(TestStream::Buffering::Buffered, timestampBufferBytes);
   if (failTimestampClose_) timestampFile_->FailClose();
   if (timestampRoom) timestampFile_->AcceptOnly(*timestampRoom);
   if (timestampCloseHidesFlushFailure) timestampFile_->HideWriteFailuresOnClose();

@@ -26,6 +26,8 @@ class FakeProcess final : public ProcessPlatform {
   // When set, the timestamp file's fclose hides a failed final flush, as the
   // Windows runtime's does (TestStream::HideWriteFailuresOnClose).
   bool timestampCloseHidesFlushFailure = false;
+  // The timestamp file's stdio buffer: times wait in it until the final flush.
+  std::size_t timestampBufferBytes = TestStream::kLargeBuffer;
 
   void SetProcessDPIAware() override;
   wchar_t** CommandLineToArgvW(int* count) override;

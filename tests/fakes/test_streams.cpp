@@ -9,8 +9,6 @@
 namespace orvel::testing {
 namespace {
 
-constexpr std::size_t kLargeBuffer = 16u << 20;  // holds a whole 1920 x 1080 record
-
 // glibc keeps every open stream on a list and marks it with _IO_LINKED in
 // _flags; fclose takes the stream off the list before it flushes. A write
 // that arrives without the mark therefore comes from fclose, not fflush.
@@ -45,7 +43,7 @@ int CloseCookie(void* cookie) {
 
 }  // namespace
 
-TestStream::TestStream(Buffering buffering) : state_(std::make_unique<State>()) {
+TestStream::TestStream(Buffering buffering, std::size_t bufferBytes) : state_(std::make_unique<State>()) {
   cookie_io_functions_t functions{};
   functions.write = WriteCookie;
   functions.close = CloseCookie;
@@ -55,8 +53,8 @@ TestStream::TestStream(Buffering buffering) : state_(std::make_unique<State>()) 
   if (buffering == Buffering::Unbuffered) {
     std::setvbuf(file_, nullptr, _IONBF, 0);
   } else {
-    state_->buffer.resize(kLargeBuffer);
-    std::setvbuf(file_, state_->buffer.data(), _IOFBF, kLargeBuffer);
+    state_->buffer.resize(bufferBytes);
+    std::setvbuf(file_, state_->buffer.data(), _IOFBF, bufferBytes);
   }
 }
 

@@ -14,10 +14,13 @@ class TestStream {
  public:
   enum class Buffering {
     Unbuffered,  // every fwrite reaches the stream at once: write failures show in fwrite
-    Buffered,    // writes wait in a 16 MiB buffer until fflush: failures show in fflush
+    Buffered,    // writes wait in the buffer until fflush: failures show in fflush
   };
 
-  explicit TestStream(Buffering buffering = Buffering::Unbuffered);
+  // Holds a whole 1920 x 1080 record.
+  static constexpr std::size_t kLargeBuffer = 16u << 20;
+
+  explicit TestStream(Buffering buffering = Buffering::Unbuffered, std::size_t bufferBytes = kLargeBuffer);
   ~TestStream();  // closes the FILE unless the code under test did
   TestStream(const TestStream&) = delete;
   TestStream& operator=(const TestStream&) = delete;

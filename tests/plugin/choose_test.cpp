@@ -34,6 +34,7 @@ class ChooseTest : public ::testing::Test {
     EXPECT_EQ(stack, top.get()) << "Choose neither pushes nor pops";
     EXPECT_EQ(top.get()->next, below_.get()) << "the link is left alone";
     EXPECT_EQ(below_.Units(), testing::UnitsOf(u"below", 16)) << "only the top entry is written";
+    EXPECT_EQ(dialogs_.unendedDialogs(), 0) << "a scripted dialog never ended";
   }
 
   FakeDialogManager dialogs_;

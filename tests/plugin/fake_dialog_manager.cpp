@@ -1,7 +1,5 @@
 #include "fake_dialog_manager.h"
 
-#include <gtest/gtest.h>
-
 #include <sstream>
 
 #include "dialog_proc.h"
@@ -44,7 +42,8 @@ std::intptr_t FakeDialogManager::DialogBoxParamW(ModuleHandle instance, std::uin
     procedureResults_.push_back(ChooseDialogProc(*this, kDialog, message, wParam, 0));
   }
   if (!ended_) {
-    ADD_FAILURE() << "the scripted dialog never ended";
+    // A real dialog would wait for more input; the script ran out instead.
+    ++unendedDialogs_;
     return -1;
   }
   return endResult_;

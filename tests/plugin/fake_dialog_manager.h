@@ -67,6 +67,9 @@ class FakeDialogManager final : public DialogManager {
   void ClearJournal() { journal_.clear(); }
   // What the scripted dialogs' procedure returned, message by message.
   const std::vector<std::intptr_t>& procedureResults() const { return procedureResults_; }
+  // Scripted dialogs whose inputs ran out before the procedure ended them;
+  // DialogBoxParamW returned -1 for each. A test's script must end its dialog.
+  int unendedDialogs() const { return unendedDialogs_; }
 
  private:
   void Record(std::string call) { journal_.push_back(std::move(call)); }
@@ -78,6 +81,7 @@ class FakeDialogManager final : public DialogManager {
   WindowHandle focus_ = WindowHandle::kNone;
   bool ended_ = false;
   std::intptr_t endResult_ = 0;
+  int unendedDialogs_ = 0;
 };
 
 // "0x1c0b" for a handle, "null" for none.
