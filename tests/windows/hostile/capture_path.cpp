@@ -1,12 +1,14 @@
 #include "capture_path.h"
 
+#include "expectations/capture_expectations.h"
 #include "support/platform_probe.h"
 
 namespace orvel::wintest {
 
-bool EightArgumentFormUsesGdi() {
-  const PlatformFacts& facts = Platform();
-  return !HasWindowCapture(facts) || !HasGpuScaler(facts);
+BareFormPicture BareFormPictureHere() {
+  using namespace expectations;
+  const RunExpectation run = ExpectRun(Platform(), Form::Bare, Scenario::PatternStays);
+  return BareFormPicture{run.pictureArea == PictureArea::Client, run.backend};
 }
 
 }  // namespace orvel::wintest
