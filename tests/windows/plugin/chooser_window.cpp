@@ -1,5 +1,7 @@
 #include "chooser_window.h"
 
+#include <cwchar>
+
 namespace orvel::plugin::testing {
 namespace {
 
@@ -15,6 +17,20 @@ LRESULT HitTest(HWND dialog, int x, int y) {
 }
 
 }  // namespace
+
+std::wstring DescribeWindow(HWND window) {
+  if (window == nullptr) return L"no window";
+  DWORD process = 0;
+  ::GetWindowThreadProcessId(window, &process);
+  wchar_t handle[32] = {};
+  wchar_t className[64] = {};
+  wchar_t caption[128] = {};
+  std::swprintf(handle, 32, L"%p", static_cast<void*>(window));
+  ::GetClassNameW(window, className, 64);
+  ::GetWindowTextW(window, caption, 128);
+  return std::wstring(L"window ") + handle + L" (class \"" + className + L"\", text \"" + caption + L"\", process " +
+         std::to_wstring(process) + L")";
+}
 
 HWND FindVisibleChooser(DWORD processId) {
   HWND window = nullptr;

@@ -5,10 +5,15 @@
 #include <windows.h>
 
 #include <optional>
+#include <string>
 
 namespace orvel::plugin::testing {
 
 inline constexpr wchar_t kChooserCaption[] = L"ORVEL \u00B7 Idioma / Language";
+
+// "window 0x... (class "...", text "...", process N)", or "no window", for
+// messages.
+std::wstring DescribeWindow(HWND window);
 
 // The visible chooser dialog owned by `processId`, or null.
 HWND FindVisibleChooser(DWORD processId);

@@ -3,17 +3,15 @@
 #include <stdexcept>
 
 #include "chooser_window.h"
+#include "support/program_paths.h"
+#include "support/wide_text.h"
 
 namespace orvel::plugin::testing {
 namespace {
 
 constexpr DWORD kPollMilliseconds = 20;
+constexpr DWORD kKilledEndsWithinMilliseconds = 10000;
 constexpr wchar_t kInstallerName[] = L"chooser-installer.exe";
-
-bool FileExists(const std::wstring& path) {
-  const DWORD attributes = ::GetFileAttributesW(path.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
-}
 
 // GetOptions ends a bare value at the next "/" and takes one pair of quotes
 // off, so each value goes in quotes, inside the option.
@@ -29,21 +27,14 @@ bool ReadAll(const std::wstring& path, std::string& text) {
   return true;
 }
 
-std::wstring Widened(const std::string& text) { return std::wstring(text.begin(), text.end()); }
-
 }  // namespace
 
 std::wstring FindChooserInstaller(std::wstring& error) {
-  std::wstring path;
-  try {
-    path = wintest::SiblingPath(kInstallerName);
-  } catch (const std::exception& missing) {
-    error = Widened(missing.what());
-    return L"";
+  const std::wstring path = wintest::FindProgram(kInstallerName);
+  if (path.empty()) {
+    error = wintest::Wide(wintest::NotFoundMessage(kInstallerName, wintest::ProgramFolders(wintest::ModulePath())));
   }
-  if (FileExists(path)) return path;
-  error = L"no " + std::wstring(kInstallerName) + L" beside the test program: looked for " + path;
-  return L"";
+  return path;
 }
 
 AnswerFolder::AnswerFolder() {
@@ -78,7 +69,7 @@ InstallerRun::InstallerRun(const std::wstring& installer, const std::wstring& pr
   try {
     process_ = std::make_unique<wintest::ChildProcess>(commandLine);
   } catch (const std::exception& failure) {
-    startError_ = L"the installer did not start: " + Widened(failure.what());
+    startError_ = L"the installer did not start: " + wintest::Wide(failure.what());
   }
 }
 
@@ -101,12 +92,12 @@ HWND InstallerRun::WaitForDialog(DWORD milliseconds, std::wstring& error) {
   return nullptr;
 }
 
-bool InstallerRun::WaitForEnd(DWORD milliseconds) {
-  if (!process_) return false;
-  if (process_->Wait(milliseconds)) return true;
+bool InstallerRun::WaitForEnd(DWORD milliseconds) { return process_ && process_->Wait(milliseconds); }
+
+void InstallerRun::Kill() {
+  if (!process_) return;
   process_->Kill();
-  process_->Wait(milliseconds);
-  return false;
+  process_->Wait(kKilledEndsWithinMilliseconds);
 }
 
 DWORD InstallerRun::exitCode() const { return process_ ? process_->exitCode() : STILL_ACTIVE; }
@@ -123,7 +114,7 @@ InstallerAnswer InstallerRun::ReadAnswer() const {
   for (std::string* line : lines) {
     const std::size_t end = text.find("\r\n", start);
     if (end == std::string::npos) {
-      answer.error = L"the answer file has fewer than three lines: \"" + Widened(text) + L"\"";
+      answer.error = L"the answer file has fewer than three lines: \"" + wintest::Wide(text) + L"\"";
       return answer;
     }
     *line = text.substr(start, end - start);

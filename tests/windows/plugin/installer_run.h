@@ -21,7 +21,8 @@ struct InstallerAnswer {
   std::wstring error;  // empty when the file was read and had three lines
 };
 
-// chooser-installer.exe as the test finds it, or empty with `error` set.
+// chooser-installer.exe beside the test program or one folder up (the
+// release package's layout), or empty with `error` naming both folders.
 std::wstring FindChooserInstaller(std::wstring& error);
 
 // A folder for answer files under %TEMP% whose name has blanks and
@@ -50,8 +51,9 @@ class InstallerRun {
   // The visible chooser of this installer; null with `error` set when none
   // showed in time or the installer ended first.
   HWND WaitForDialog(DWORD milliseconds, std::wstring& error);
-  // True when the installer ended in time; otherwise it is killed.
+  // True when the installer ended in time; otherwise it keeps running.
   bool WaitForEnd(DWORD milliseconds);
+  void Kill();
   DWORD exitCode() const;
   InstallerAnswer ReadAnswer() const;
 

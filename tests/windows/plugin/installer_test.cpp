@@ -105,8 +105,13 @@ class InstallerTest : public ::testing::Test {
     ASSERT_TRUE(error.empty()) << error;
     error = act(dialog);
     ASSERT_TRUE(error.empty()) << error;
-    ASSERT_TRUE(run.WaitForEnd(kEndWithinMilliseconds))
-        << "the installer was still running " << kEndWithinMilliseconds << " ms after the input and was killed";
+    if (!run.WaitForEnd(kEndWithinMilliseconds)) {
+      const std::wstring front = DescribeWindow(::GetForegroundWindow());
+      const bool open = ::IsWindow(dialog) && ::IsWindowVisible(dialog);
+      run.Kill();
+      FAIL() << "the installer was still running " << kEndWithinMilliseconds << " ms after the input and was killed; "
+             << (open ? "its dialog was still open" : "its dialog was gone") << ", in front: " << front;
+    }
     EXPECT_EQ(run.exitCode(), 0u);
     written = run.ReadAnswer();
     ASSERT_TRUE(written.error.empty()) << written.error;

@@ -1,31 +1,15 @@
 #include "user_input.h"
 
+#include "chooser_window.h"
+
 #include <cstdlib>
-#include <cwchar>
 
 namespace orvel::plugin::testing {
 namespace {
 
 constexpr DWORD kPollMilliseconds = 10;
 constexpr int kForegroundPolls = 1000 / kPollMilliseconds;
-
-std::wstring Hex(const void* value) {
-  wchar_t text[32];
-  std::swprintf(text, 32, L"%p", value);
-  return text;
-}
-
-std::wstring Describe(HWND window) {
-  if (window == nullptr) return L"no window";
-  DWORD process = 0;
-  ::GetWindowThreadProcessId(window, &process);
-  wchar_t className[64] = {};
-  wchar_t caption[128] = {};
-  ::GetClassNameW(window, className, 64);
-  ::GetWindowTextW(window, caption, 128);
-  return L"window " + Hex(window) + L" (class \"" + className + L"\", text \"" + caption + L"\", process " +
-         std::to_wstring(process) + L")";
-}
+constexpr int kPointerPolls = 1000 / kPollMilliseconds;
 
 bool BecomesForeground(HWND window) {
   for (int poll = 0; poll < kForegroundPolls; ++poll) {
@@ -34,6 +18,8 @@ bool BecomesForeground(HWND window) {
   }
   return false;
 }
+
+bool Near(POINT a, POINT b) { return std::abs(a.x - b.x) <= 1 && std::abs(a.y - b.y) <= 1; }
 
 INPUT KeyInput(WORD virtualKey, bool up) {
   INPUT input{};
@@ -86,7 +72,7 @@ std::wstring BringToForeground(HWND window) {
   ::SetForegroundWindow(window);
   SendAll({KeyInput(VK_MENU, true)});
   if (BecomesForeground(window)) return L"";
-  return L"the dialog is not the foreground window; in front: " + Describe(::GetForegroundWindow());
+  return L"the dialog is not the foreground window; in front: " + DescribeWindow(::GetForegroundWindow());
 }
 
 std::wstring PressChord(const std::vector<WORD>& virtualKeys) {
@@ -103,21 +89,30 @@ std::wstring ClickAt(POINT point, HWND expected) {
   const int width = ::GetSystemMetrics(SM_CXVIRTUALSCREEN);
   const int height = ::GetSystemMetrics(SM_CYVIRTUALSCREEN);
   const DWORD move = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_VIRTUALDESK;
-  if (!SendAll({MouseInput(move, Normalised(point.x, left, width), Normalised(point.y, top, height))})) {
+  const LONG dx = Normalised(point.x, left, width);
+  const LONG dy = Normalised(point.y, top, height);
+  if (!SendAll({MouseInput(move, dx, dy)})) {
     return L"SendInput refused the pointer move (error " + std::to_wstring(::GetLastError()) + L")";
   }
+  // The move is carried out asynchronously (under Wine GetCursorPos can
+  // still give the old position right after SendInput): wait for it.
   POINT cursor{};
-  ::GetCursorPos(&cursor);
-  if (std::abs(cursor.x - point.x) > 1 || std::abs(cursor.y - point.y) > 1) {
+  for (int poll = 0; poll < kPointerPolls && !(::GetCursorPos(&cursor) && Near(cursor, point)); ++poll) {
+    ::Sleep(kPollMilliseconds);
+  }
+  if (!Near(cursor, point)) {
     return L"the pointer went to " + std::to_wstring(cursor.x) + L"," + std::to_wstring(cursor.y) + L" instead of " +
            std::to_wstring(point.x) + L"," + std::to_wstring(point.y);
   }
   const HWND under = ::WindowFromPoint(cursor);
   if (under != expected && !::IsChild(expected, under)) {
     return L"the point " + std::to_wstring(cursor.x) + L"," + std::to_wstring(cursor.y) + L" lies on " +
-           Describe(under) + L", not on " + Describe(expected);
+           DescribeWindow(under) + L", not on " + DescribeWindow(expected);
   }
-  if (!SendAll({MouseInput(MOUSEEVENTF_LEFTDOWN), MouseInput(MOUSEEVENTF_LEFTUP)})) {
+  // The button events carry the position too, so the click lands there even
+  // if the cursor moves after the check above: under Wine, once in 240 runs,
+  // a click sent after a passing check did not reach the Cancel button.
+  if (!SendAll({MouseInput(move | MOUSEEVENTF_LEFTDOWN, dx, dy), MouseInput(move | MOUSEEVENTF_LEFTUP, dx, dy)})) {
     return L"SendInput refused the click (error " + std::to_wstring(::GetLastError()) + L")";
   }
   return L"";
