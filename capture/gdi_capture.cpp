@@ -38,6 +38,15 @@ bool ReadClientSize(WindowManager& windows, const CaptureSession& session, std::
   return *width > 0 && *height > 0;
 }
 
+// A GDI call on the window that fails because the window went away after it
+// was last checked (it closed between the check and the copy, or while the
+// fallback was starting) tells the parent that the window is gone, not that
+// GDI failed: the failure counts as the window's only when the window is
+// still there.
+ExitCode WindowOrGdiFailure(WindowManager& windows, const CaptureSession& session, ExitCode gdiFailure) {
+  return WindowIsCapturable(windows, session.window, session.processId) ? gdiFailure : ExitCode::WindowUnavailable;
+}
+
 }  // namespace
 
 ExitCode RunGdiCapture(CaptureSession& session, GdiPlatform& gdi, WindowManager& windows, Clock& clock,
@@ -45,7 +54,7 @@ ExitCode RunGdiCapture(CaptureSession& session, GdiPlatform& gdi, WindowManager&
   const std::uint32_t width = session.width, height = session.height;
 
   ScopedWindowDc windowDc(gdi, session.window);
-  if (windowDc.get() == nullptr) return ExitCode::CaptureFailed;
+  if (windowDc.get() == nullptr) return WindowOrGdiFailure(windows, session, ExitCode::CaptureFailed);
   ScopedMemoryDc memoryDc(gdi, windowDc.get());
   if (memoryDc.get() == nullptr) return ExitCode::CaptureFailed;
   ScopedDibSection dib(gdi, memoryDc.get(), OutputBitmapInfo(width, height));
@@ -81,9 +90,10 @@ ExitCode RunGdiCapture(CaptureSession& session, GdiPlatform& gdi, WindowManager&
 
     if (gdi.StretchBlt(memoryDc.get(), fit.left, fit.top, fit.width(), fit.height(), windowDc.get(), 0, 0, clientWidth,
                        clientHeight, kSrcCopy) == 0) {
-      return ExitCode::GdiCopyFailed;
+      return WindowOrGdiFailure(windows, session, ExitCode::GdiCopyFailed);
     }
-    if (gdi.GdiFlush() == 0) return ExitCode::GdiCopyFailed;  // the drawing must reach the memory first
+    // The drawing must reach the memory before it is written.
+    if (gdi.GdiFlush() == 0) return WindowOrGdiFailure(windows, session, ExitCode::GdiCopyFailed);
     if (!WriteFrame(session, pixels, width, height, now, frames)) return ExitCode::WriteFailed;
     pacer.Advance(now);
   }

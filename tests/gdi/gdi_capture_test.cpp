@@ -95,7 +95,9 @@ TEST_P(GdiSetUpTest, FailureGives5AndReleasesWhatWasAcquired) {
   EXPECT_EQ(run.gdi.held(), 0);
   EXPECT_EQ(run.frames.bytes(), "");
   EXPECT_EQ(run.times.bytes(), "");
-  EXPECT_TRUE(run.windows.calls().empty());
+  // Only a window DC that cannot be had asks whether the window is still
+  // there; here it is, so the failure is GDI's.
+  EXPECT_EQ(run.windows.calls().empty(), GetParam().journal.size() > 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -110,6 +112,16 @@ INSTANTIATE_TEST_SUITE_P(
                      [](FakeGdi& g) { g.dibSectionWithoutMemory = true; },
                      {"GetDC", "CreateCompatibleDC", "CreateDIBSection", "DeleteObject", "DeleteDC", "ReleaseDC"}}),
     [](const ::testing::TestParamInfo<SetUpFailure>& info) { return std::string(info.param.name); });
+
+TEST(GdiSetUp, NoWindowDcBecauseTheWindowIsGoneGives3) {
+  GdiRunFixture run;
+  run.gdi.failGetDc = true;
+  run.windows.Remove(kWindow);
+  EXPECT_EQ(run.Go(), ExitCode::WindowUnavailable);
+  EXPECT_TRUE(run.gdi.journal().empty());
+  EXPECT_EQ(run.gdi.held(), 0);
+  EXPECT_EQ(run.frames.bytes(), "");
+}
 
 TEST(GdiSetUp, DibSectionIsATopDown32BitFrameOfTheOutputSize) {
   GdiRunFixture run(1920, 1080, 0.01);
@@ -310,6 +322,24 @@ INSTANTIATE_TEST_SUITE_P(
                ExitCode::WindowUnavailable, 0},
         Ending{"StretchBltFails", [](GdiRunFixture& r) { r.gdi.failStretchBltCall = 3; }, ExitCode::GdiCopyFailed, 2},
         Ending{"GdiFlushFails", [](GdiRunFixture& r) { r.gdi.failGdiFlushCall = 1; }, ExitCode::GdiCopyFailed, 0},
+        // The window closes between the turn's check and the copy, which
+        // then fails: the window's going is what the run reports.
+        Ending{"WindowClosedDuringTheCopy",
+               [](GdiRunFixture& r) {
+                 r.gdi.failStretchBltCall = 3;
+                 r.gdi.onStretch = [&r](int call, std::uint8_t*) {
+                   if (call == 3) r.windows.Remove(kWindow);
+                 };
+               },
+               ExitCode::WindowUnavailable, 2},
+        Ending{"WindowMinimisedBeforeTheFlush",
+               [](GdiRunFixture& r) {
+                 r.gdi.failGdiFlushCall = 2;
+                 r.gdi.onStretch = [&r](int call, std::uint8_t*) {
+                   if (call == 2) r.windows.Add(kWindow, kOwner).iconic = true;
+                 };
+               },
+               ExitCode::WindowUnavailable, 1},
         Ending{"FrameWriteFails", [](GdiRunFixture& r) { r.frames.AcceptOnly(3 * 1280 * 720 * 4); },
                ExitCode::WriteFailed, 3},
         Ending{"TimestampWriteFails", [](GdiRunFixture& r) { r.times.AcceptOnly(8); }, ExitCode::WriteFailed, 1, 1}),
