@@ -4,6 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <span>
+#include <vector>
+
+#include "analysis/bmp.h"
 #include "support/pattern_window.h"
 #include "support/report.h"
 #include "support/wide_text.h"
@@ -44,11 +49,29 @@ TEST_F(ReportFolderTest, CaptureRunsAreAppendedAsUtf8Lines) {
             "capture run janela \xC3\xA9: two lines\r\n");
 }
 
+TEST_F(ReportFolderTest, FramesBecomeBmpFilesThatReadBackPixelForPixel) {
+  // 3 x 2, every byte distinct, alpha 0 as GDI leaves it.
+  std::vector<std::uint8_t> frame(3 * 2 * 4);
+  for (std::size_t i = 0; i < frame.size(); ++i) frame[i] = static_cast<std::uint8_t>(i % 4 == 3 ? 0 : 10 + i);
+  SaveFrameImage("first: frame/0", frame.data(), 3, 2);
+
+  const std::string bytes = ReadFileBytes(File(L"first_ frame_0.bmp"));
+  const auto decoded =
+      analysis::DecodeBmp(std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()));
+  ASSERT_TRUE(decoded.has_value()) << bytes.size() << " bytes";
+  EXPECT_EQ(decoded->width, 3u);
+  EXPECT_EQ(decoded->height, 2u);
+  EXPECT_EQ(decoded->pixels, frame);
+}
+
 TEST_F(ReportFolderTest, WithoutTheVariableNothingIsWritten) {
   ::SetEnvironmentVariableW(L"ORVEL_REPORT_DIR", nullptr);
   EXPECT_EQ(ReportFolder(), L"");
   ReportCaptureRun("unreported", "1 frame");
+  const std::uint8_t pixel[4] = {1, 2, 3, 4};
+  SaveFrameImage("unreported", pixel, 1, 1);
   EXPECT_FALSE(FileExists(File(L"capture-runs.txt")));
+  EXPECT_FALSE(FileExists(File(L"unreported.bmp")));
 }
 
 }  // namespace
