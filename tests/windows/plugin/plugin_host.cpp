@@ -4,10 +4,14 @@
 #include <cstring>
 #include <stdexcept>
 
+#include "support/child_process.h"
+
 namespace orvel::plugin::testing {
 
 LoadedPlugin::LoadedPlugin()
-    : module_(::LoadLibraryW(L"ORVELIdioma.dll")),
+    // Beside the host, or one folder up as in the release package; by its
+    // full path, so that no other copy on the search path is loaded.
+    : module_(::LoadLibraryW(orvel::wintest::FindProgram(L"ORVELIdioma.dll").c_str())),
       choose_(module_ == nullptr
                   ? nullptr
                   : reinterpret_cast<ChooseFunction>(reinterpret_cast<void*>(::GetProcAddress(module_, "Choose")))) {}
