@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "analysis/frame_view.h"
 #include "capture_path.h"
 #include "helper_run.h"
 #include "letterbox.h"
@@ -32,6 +33,13 @@ struct ClientCase {
 
 void PrintTo(const ClientCase& c, std::ostream* os) { *os << c.name; }
 
+using analysis::Bgra;
+
+Bgra PixelAt(const std::vector<std::uint8_t>& frame, std::uint32_t width, std::int32_t x, std::int32_t y) {
+  const analysis::FrameView view{frame, width, static_cast<std::uint32_t>(frame.size() / 4 / width)};
+  return view.At(static_cast<std::uint32_t>(x), static_cast<std::uint32_t>(y));
+}
+
 std::string Describe(const Bgra& pixel) {
   return "BGRA " + std::to_string(pixel.b) + "," + std::to_string(pixel.g) + "," + std::to_string(pixel.r) + "," +
          std::to_string(pixel.a);
@@ -39,7 +47,7 @@ std::string Describe(const Bgra& pixel) {
 
 void ExpectColour(const std::vector<std::uint8_t>& frame, std::uint32_t width, std::int32_t x, std::int32_t y,
                   Rgb colour, const char* what) {
-  const Bgra pixel = PixelAt(frame, width, static_cast<std::uint32_t>(x), static_cast<std::uint32_t>(y));
+  const Bgra pixel = PixelAt(frame, width, x, y);
   EXPECT_TRUE(pixel.r == colour.r && pixel.g == colour.g && pixel.b == colour.b)
       << what << " at " << x << "," << y << " is " << Describe(pixel) << ", wanted RGB " << int{colour.r} << ","
       << int{colour.g} << "," << int{colour.b};
@@ -47,7 +55,7 @@ void ExpectColour(const std::vector<std::uint8_t>& frame, std::uint32_t width, s
 
 void ExpectBar(const std::vector<std::uint8_t>& frame, std::uint32_t width, std::int32_t x, std::int32_t y,
                const char* what) {
-  const Bgra pixel = PixelAt(frame, width, static_cast<std::uint32_t>(x), static_cast<std::uint32_t>(y));
+  const Bgra pixel = PixelAt(frame, width, x, y);
   EXPECT_TRUE(pixel.b == 0 && pixel.g == 0 && pixel.r == 0 && pixel.a == 0)
       << what << " at " << x << "," << y << " is " << Describe(pixel) << ", wanted the black bar (0,0,0,0)";
 }

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "analysis/timestamp_file.h"
+
 namespace orvel::wintest {
 
 HelperRun::HelperRun(const PatternWindow& window, StallableReader& reader, const RunSettings& settings)
@@ -10,7 +12,7 @@ HelperRun::HelperRun(const PatternWindow& window, StallableReader& reader, const
   endTime_ = launched_ + settings.seconds;
   ChildProcess::Options options;
   options.onOutput = [&reader](const char* data, std::size_t size) { reader.Take(data, size); };
-  const FrameCollector& frames = reader.frames();
+  const analysis::BareStreamCollector& frames = reader.frames();
   child_ = std::make_unique<ChildProcess>(
       CommandLine({RequireProgram(L"ORVELCapture.exe"), window.windowArgument(), window.processArgument(),
                    std::to_wstring(settings.fps), Decimal(endTime_), std::to_wstring(frames.width()),
@@ -39,6 +41,8 @@ bool HelperRun::FinishByEndTime(double spareSeconds) {
   return Finish(static_cast<DWORD>(left * 1000));
 }
 
-std::vector<double> ReadTimesFile(const std::wstring& path) { return ReadTimes(ReadFileBytes(path)); }
+std::vector<double> ReadTimesFile(const std::wstring& path) {
+  return analysis::ParseTimestampFile(ReadFileBytes(path)).times;
+}
 
 }  // namespace orvel::wintest

@@ -6,7 +6,7 @@ namespace orvel::wintest {
 
 void ExpectWholeRecordsWithTheirTimes(const StallableReader& reader, const std::vector<double>& times,
                                       const HelperRun& run) {
-  const FrameCollector& frames = reader.frames();
+  const analysis::BareStreamCollector& frames = reader.frames();
   EXPECT_EQ(frames.leftoverBytes(), 0u) << "the stream ends inside a record (" << frames.totalBytes() << " bytes, "
                                         << frames.records() << " whole records)";
   ASSERT_EQ(times.size(), frames.records()) << "one time per record in the timestamp file";

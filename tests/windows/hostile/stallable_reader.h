@@ -12,8 +12,8 @@
 #include <cstdint>
 #include <limits>
 
+#include "analysis/bare_stream.h"
 #include "record_probe.h"
-#include "support/frame_collector.h"
 
 namespace orvel::wintest {
 
@@ -38,11 +38,11 @@ class StallableReader {
   double heldAt() const { return heldAt_; }
   double releasedAt() const { return releasedAt_; }
 
-  const FrameCollector& frames() const { return frames_; }
+  const analysis::BareStreamCollector& frames() const { return frames_; }
   const RecordProbe& probe() const { return probe_; }
 
  private:
-  FrameCollector frames_;
+  analysis::BareStreamCollector frames_;
   RecordProbe probe_;
   std::atomic<std::size_t> holdAfter_{std::numeric_limits<std::size_t>::max()};
   bool holdDone_ = false;  // only the reading thread touches it
