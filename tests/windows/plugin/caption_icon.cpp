@@ -34,11 +34,11 @@ Picture SettledCaptionIcon(HWND window) {
   return {};
 }
 
-std::wstring DrawReference(HWND like, HICON large, HICON small, Picture& picture) {
+std::wstring DrawReference(HWND like, bool withCaption, HICON large, HICON small, Picture& picture) {
   RECT rect{};
   ::GetWindowRect(like, &rect);
   wchar_t caption[128] = {};
-  ::GetWindowTextW(like, caption, 128);
+  if (withCaption) ::GetWindowTextW(like, caption, 128);
   const DWORD style = static_cast<DWORD>(::GetWindowLongPtrW(like, GWL_STYLE)) & ~WS_VISIBLE;
   const DWORD extendedStyle = static_cast<DWORD>(::GetWindowLongPtrW(like, GWL_EXSTYLE));
   const HWND window = ::CreateWindowExW(extendedStyle, L"#32770", caption, style, 0, 0, rect.right - rect.left,
@@ -71,9 +71,10 @@ std::optional<RECT> CaptionIconArea(HWND window) {
 
 ReferenceCaptions DrawReferenceCaptions(HWND like, HICON large, HICON small) {
   ReferenceCaptions references;
-  references.error = DrawReference(like, nullptr, nullptr, references.withoutIcon);
-  if (references.error.empty()) references.error = DrawReference(like, large, small, references.largeAndSmall);
-  if (references.error.empty()) references.error = DrawReference(like, large, large, references.largeOnly);
+  references.error = DrawReference(like, false, nullptr, nullptr, references.blank);
+  if (references.error.empty()) references.error = DrawReference(like, true, nullptr, nullptr, references.withoutIcon);
+  if (references.error.empty()) references.error = DrawReference(like, true, large, small, references.largeAndSmall);
+  if (references.error.empty()) references.error = DrawReference(like, true, large, large, references.largeOnly);
   return references;
 }
 

@@ -18,15 +18,16 @@ namespace orvel::plugin::testing {
 std::optional<RECT> CaptionIconArea(HWND window);
 
 struct ReferenceCaptions {
+  Picture blank;  // no icon and no caption text: the caption's background
   Picture withoutIcon;
   Picture largeAndSmall;  // WM_SETICON: `large` as ICON_BIG, `small` as ICON_SMALL
   Picture largeOnly;      // `large` as both
-  std::wstring error;     // empty when all three were drawn
+  std::wstring error;     // empty when all were drawn
 };
 
-// Windows with the style, size and caption of `like`, each brought to the
-// front in turn (so drawn active) and photographed once its caption settles,
-// then destroyed.
+// Windows with the style, size and caption of `like` (the blank one without
+// caption), each brought to the front in turn and photographed once its
+// caption settles, then destroyed.
 ReferenceCaptions DrawReferenceCaptions(HWND like, HICON large, HICON small);
 
 }  // namespace orvel::plugin::testing

@@ -32,6 +32,15 @@ std::wstring DescribeWindow(HWND window) {
          std::to_wstring(process) + L")";
 }
 
+std::wstring DescribeInputState(HWND dialog) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  if (!::GetGUIThreadInfo(::GetWindowThreadProcessId(dialog, nullptr), &info)) return L"its thread's state unknown";
+  return L"its thread's active window " + DescribeWindow(info.hwndActive) + L", focus on control " +
+         std::to_wstring(info.hwndFocus != nullptr ? ::GetDlgCtrlID(info.hwndFocus) : 0) + L", flags " +
+         std::to_wstring(info.flags);
+}
+
 HWND FindVisibleChooser(DWORD processId) {
   HWND window = nullptr;
   while ((window = ::FindWindowExW(nullptr, window, L"#32770", kChooserCaption)) != nullptr) {

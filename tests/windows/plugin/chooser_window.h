@@ -15,6 +15,9 @@ inline constexpr wchar_t kChooserCaption[] = L"ORVEL \u00B7 Idioma / Language";
 // messages.
 std::wstring DescribeWindow(HWND window);
 
+// What the dialog's thread has as active window and focus, for messages.
+std::wstring DescribeInputState(HWND dialog);
+
 // The visible chooser dialog owned by `processId`, or null.
 HWND FindVisibleChooser(DWORD processId);
 

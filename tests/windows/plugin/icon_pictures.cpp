@@ -1,6 +1,5 @@
 #include "icon_pictures.h"
 
-#include <algorithm>
 #include <cstring>
 
 namespace orvel::plugin::testing {
@@ -39,11 +38,21 @@ Picture PictureOf(HBITMAP bitmap) {
 
 }  // namespace
 
-std::size_t DifferingPixels(const Picture& a, const Picture& b) {
-  if (a.width != b.width || a.height != b.height) return std::max(a.pixels.size(), b.pixels.size());
-  std::size_t differing = 0;
-  for (std::size_t k = 0; k < a.pixels.size(); ++k) differing += a.pixels[k] != b.pixels[k];
-  return differing;
+MaskedDifference DifferenceWhereDrawn(const Picture& shown, const Picture& drawn, const Picture& blank) {
+  MaskedDifference difference;
+  const bool sameSize = [&] {
+    for (const Picture* other : {&drawn, &blank}) {
+      if (other->width != shown.width || other->height != shown.height) return false;
+    }
+    return true;
+  }();
+  if (!sameSize) return difference;
+  for (std::size_t k = 0; k < shown.pixels.size(); ++k) {
+    if (drawn.pixels[k] == blank.pixels[k]) continue;
+    ++difference.compared;
+    difference.differing += shown.pixels[k] != drawn.pixels[k];
+  }
+  return difference;
 }
 
 IconPicture PictureOf(HICON icon) {

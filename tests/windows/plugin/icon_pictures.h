@@ -18,8 +18,14 @@ struct Picture {
   bool operator==(const Picture&) const = default;
 };
 
-// How many pixels differ; every pixel when the sizes differ.
-std::size_t DifferingPixels(const Picture& a, const Picture& b);
+// Compares `shown` with `drawn` only where `drawn` differs from `blank`, the
+// same place drawn without the icon: the icon's own pixels, whatever the
+// background. `compared` is how many there were.
+struct MaskedDifference {
+  std::size_t compared = 0;
+  std::size_t differing = 0;
+};
+MaskedDifference DifferenceWhereDrawn(const Picture& shown, const Picture& drawn, const Picture& blank);
 
 struct IconPicture {
   Picture colour;

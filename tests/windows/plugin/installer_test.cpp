@@ -96,21 +96,30 @@ class InstallerTest : public ::testing::Test {
   // Runs the installer with `preference`, plays `act` on its dialog once it
   // is in front, waits for the installer to end and reads what it wrote.
   void Play(const std::wstring& preference, const Action& act, InstallerAnswer& written) {
+    std::wstring error = ParkPointer();
+    ASSERT_TRUE(error.empty()) << error;
     InstallerRun run(installer_, preference, folder_->path() + L"\\answer.txt");
     ASSERT_TRUE(run.startError().empty()) << run.startError();
-    std::wstring error;
     const HWND dialog = run.WaitForDialog(kDialogWithinMilliseconds, error);
     ASSERT_NE(dialog, nullptr) << error;
     error = BringToForeground(dialog);
     ASSERT_TRUE(error.empty()) << error;
+    // One round of the dialog's message loop, so that what its showing left
+    // queued (activation, the X server's focus and keyboard reports under
+    // Wine) is handled before the first input.
+    DWORD_PTR ignored = 0;
+    ASSERT_TRUE(::SendMessageTimeoutW(dialog, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 2000, &ignored))
+        << "the dialog does not answer messages";
     error = act(dialog);
     ASSERT_TRUE(error.empty()) << error;
     if (!run.WaitForEnd(kEndWithinMilliseconds)) {
       const std::wstring front = DescribeWindow(::GetForegroundWindow());
       const bool open = ::IsWindow(dialog) && ::IsWindowVisible(dialog);
+      const std::wstring state = open ? DescribeInputState(dialog) : L"";
       run.Kill();
       FAIL() << "the installer was still running " << kEndWithinMilliseconds << " ms after the input and was killed; "
-             << (open ? "its dialog was still open" : "its dialog was gone") << ", in front: " << front;
+             << (open ? "its dialog was still open" : "its dialog was gone") << ", in front: " << front << "; "
+             << state;
     }
     EXPECT_EQ(run.exitCode(), 0u);
     written = run.ReadAnswer();
@@ -212,30 +221,39 @@ void ExpectIconsFromHandles(HICON big, HICON small, const LoadedIcon& large, con
   EXPECT_TRUE(shown == PictureOf(little.get()) || shown == PictureOf(large.get())) << "the small icon is not icon 103";
 }
 
-// Without WM_GETICON: the dialog's caption shows icon 103 exactly as a
-// window of this process shows it with the same icons, and not as it shows
-// no icon at all.
+// Without WM_GETICON: the dialog's caption shows icon 103 as a window of
+// this process draws it with the same icons. Only the icon's own pixels are
+// compared (where a reference differs from the blank caption): under Wine the
+// dialog's caption was now and then left drawn inactive after the reference
+// windows had been in front (twice in 60 runs, with the dialog the foreground
+// window), which changes the caption's colour around the icon, not the icon.
 void ExpectIconInCaption(HWND dialog, const LoadedIcon& large, const LoadedIcon& little) {
   const ReferenceCaptions references = DrawReferenceCaptions(dialog, large.get(), little.get());
   ASSERT_TRUE(references.error.empty()) << references.error;
-  ASSERT_NE(references.largeAndSmall, references.withoutIcon)
+  const MaskedDifference withoutIcon =
+      DifferenceWhereDrawn(references.withoutIcon, references.largeOnly, references.blank);
+  ASSERT_GT(withoutIcon.differing, 0u)
       << "this platform draws no caption icon for the dialog's style: the caption cannot show the icon";
   const std::wstring error = BringToForeground(dialog);
   ASSERT_TRUE(error.empty()) << error;
-  // The caption repaints as the dialog becomes active again.
-  Picture shown;
+  // The caption repaints as the dialog comes to the front again.
+  MaskedDifference drawnSmall, drawnLarge;
   bool matches = false;
   for (int poll = 0; poll < kCaptionSettlesWithinPolls && !matches; ++poll) {
     ::Sleep(kPollMilliseconds);
     const std::optional<RECT> area = CaptionIconArea(dialog);
     ASSERT_TRUE(area.has_value()) << "the dialog has no caption";
-    shown = ScreenPicture(*area);
-    matches = shown == references.largeAndSmall || shown == references.largeOnly;
+    const Picture shown = ScreenPicture(*area);
+    drawnSmall = DifferenceWhereDrawn(shown, references.largeAndSmall, references.blank);
+    drawnLarge = DifferenceWhereDrawn(shown, references.largeOnly, references.blank);
+    matches = (drawnSmall.compared > 0 && drawnSmall.differing == 0) ||
+              (drawnLarge.compared > 0 && drawnLarge.differing == 0);
   }
-  EXPECT_TRUE(matches) << "the caption's icon area differs from icon 103 drawn small in "
-                       << DifferingPixels(shown, references.largeAndSmall) << " pixels, from icon 103 drawn large in "
-                       << DifferingPixels(shown, references.largeOnly) << ", from no icon in "
-                       << DifferingPixels(shown, references.withoutIcon) << " (of " << shown.pixels.size() << ")";
+  EXPECT_TRUE(matches) << "the caption's icon area differs from icon 103 drawn small in " << drawnSmall.differing
+                       << " of its " << drawnSmall.compared << " pixels, from icon 103 drawn large in "
+                       << drawnLarge.differing << " of " << drawnLarge.compared
+                       << "; a caption without icon differs in " << withoutIcon.differing << " of "
+                       << withoutIcon.compared;
 }
 
 TEST_F(InstallerTest, TheDialogShowsTheInstallersIcon103) {

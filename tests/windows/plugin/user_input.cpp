@@ -10,6 +10,7 @@ namespace {
 constexpr DWORD kPollMilliseconds = 10;
 constexpr int kForegroundPolls = 1000 / kPollMilliseconds;
 constexpr int kPointerPolls = 1000 / kPollMilliseconds;
+constexpr DWORD kAbsoluteMove = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_VIRTUALDESK;
 
 bool BecomesForeground(HWND window) {
   for (int poll = 0; poll < kForegroundPolls; ++poll) {
@@ -60,6 +61,28 @@ LONG Normalised(LONG pixel, int origin, int extent) {
   return static_cast<LONG>((static_cast<long long>(pixel - origin) * 65536 + extent - 1) / extent);
 }
 
+LONG NormalisedX(LONG x) {
+  return Normalised(x, ::GetSystemMetrics(SM_XVIRTUALSCREEN), ::GetSystemMetrics(SM_CXVIRTUALSCREEN));
+}
+LONG NormalisedY(LONG y) {
+  return Normalised(y, ::GetSystemMetrics(SM_YVIRTUALSCREEN), ::GetSystemMetrics(SM_CYVIRTUALSCREEN));
+}
+
+// Moves the pointer and waits until it is there: the move is carried out
+// asynchronously (under Wine GetCursorPos can still give the old position
+// right after SendInput).
+std::wstring MovePointer(POINT point, POINT& cursor) {
+  if (!SendAll({MouseInput(kAbsoluteMove, NormalisedX(point.x), NormalisedY(point.y))})) {
+    return L"SendInput refused the pointer move (error " + std::to_wstring(::GetLastError()) + L")";
+  }
+  for (int poll = 0; poll < kPointerPolls && !(::GetCursorPos(&cursor) && Near(cursor, point)); ++poll) {
+    ::Sleep(kPollMilliseconds);
+  }
+  if (Near(cursor, point)) return L"";
+  return L"the pointer went to " + std::to_wstring(cursor.x) + L"," + std::to_wstring(cursor.y) + L" instead of " +
+         std::to_wstring(point.x) + L"," + std::to_wstring(point.y);
+}
+
 }  // namespace
 
 std::wstring BringToForeground(HWND window) {
@@ -83,27 +106,18 @@ std::wstring PressChord(const std::vector<WORD>& virtualKeys) {
   return L"SendInput refused the keys (error " + std::to_wstring(::GetLastError()) + L")";
 }
 
-std::wstring ClickAt(POINT point, HWND expected) {
+std::wstring ParkPointer() {
   const int left = ::GetSystemMetrics(SM_XVIRTUALSCREEN);
   const int top = ::GetSystemMetrics(SM_YVIRTUALSCREEN);
-  const int width = ::GetSystemMetrics(SM_CXVIRTUALSCREEN);
   const int height = ::GetSystemMetrics(SM_CYVIRTUALSCREEN);
-  const DWORD move = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_VIRTUALDESK;
-  const LONG dx = Normalised(point.x, left, width);
-  const LONG dy = Normalised(point.y, top, height);
-  if (!SendAll({MouseInput(move, dx, dy)})) {
-    return L"SendInput refused the pointer move (error " + std::to_wstring(::GetLastError()) + L")";
-  }
-  // The move is carried out asynchronously (under Wine GetCursorPos can
-  // still give the old position right after SendInput): wait for it.
   POINT cursor{};
-  for (int poll = 0; poll < kPointerPolls && !(::GetCursorPos(&cursor) && Near(cursor, point)); ++poll) {
-    ::Sleep(kPollMilliseconds);
-  }
-  if (!Near(cursor, point)) {
-    return L"the pointer went to " + std::to_wstring(cursor.x) + L"," + std::to_wstring(cursor.y) + L" instead of " +
-           std::to_wstring(point.x) + L"," + std::to_wstring(point.y);
-  }
+  return MovePointer(POINT{left + 1, top + height / 2}, cursor);
+}
+
+std::wstring ClickAt(POINT point, HWND expected) {
+  POINT cursor{};
+  std::wstring error = MovePointer(point, cursor);
+  if (!error.empty()) return error;
   const HWND under = ::WindowFromPoint(cursor);
   if (under != expected && !::IsChild(expected, under)) {
     return L"the point " + std::to_wstring(cursor.x) + L"," + std::to_wstring(cursor.y) + L" lies on " +
@@ -112,7 +126,10 @@ std::wstring ClickAt(POINT point, HWND expected) {
   // The button events carry the position too, so the click lands there even
   // if the cursor moves after the check above: under Wine, once in 240 runs,
   // a click sent after a passing check did not reach the Cancel button.
-  if (!SendAll({MouseInput(move | MOUSEEVENTF_LEFTDOWN, dx, dy), MouseInput(move | MOUSEEVENTF_LEFTUP, dx, dy)})) {
+  const LONG dx = NormalisedX(point.x);
+  const LONG dy = NormalisedY(point.y);
+  if (!SendAll({MouseInput(kAbsoluteMove | MOUSEEVENTF_LEFTDOWN, dx, dy),
+                MouseInput(kAbsoluteMove | MOUSEEVENTF_LEFTUP, dx, dy)})) {
     return L"SendInput refused the click (error " + std::to_wstring(::GetLastError()) + L")";
   }
   return L"";

@@ -27,4 +27,13 @@ std::wstring PressChord(const std::vector<WORD>& virtualKeys);
 // clicks the left button. Returns an empty string on success.
 std::wstring ClickAt(POINT point, HWND expected);
 
+// Moves the pointer to the left edge of the desktop, halfway down: away from
+// where a centred dialog appears. Under Wine, a pointer that enters a window
+// makes Wine re-read the modifier keys from the X server, which knows nothing
+// of SendInput, and release them: with the pointer entering the dialog
+// between Alt and F4, Alt+F4 was lost 5 times out of 5. A dialog that opens
+// under the pointer brings the same about a moment later. Returns an empty
+// string on success.
+std::wstring ParkPointer();
+
 }  // namespace orvel::plugin::testing
