@@ -36,7 +36,7 @@ std::wstring DescribeInputState(HWND dialog) {
   GUITHREADINFO info{};
   info.cbSize = sizeof info;
   if (!::GetGUIThreadInfo(::GetWindowThreadProcessId(dialog, nullptr), &info)) return L"its thread's state unknown";
-  return L"its thread's active window " + DescribeWindow(info.hwndActive) + L", focus on control " +
+  return L"its thread's active one: " + DescribeWindow(info.hwndActive) + L", focus on control " +
          std::to_wstring(info.hwndFocus != nullptr ? ::GetDlgCtrlID(info.hwndFocus) : 0) + L", flags " +
          std::to_wstring(info.flags);
 }
