@@ -224,7 +224,7 @@ class WgcRun {
     // A scaler serves the texture size and picture it was made for: its
     // enumerator, input views and source rectangle must match the texture.
     const ScalerMadeFor wanted{SizeOf(frameDesc), picture};
-    if (scaler_ && !(scalerMadeFor_ == wanted)) scaler_.reset();
+    if (scaler_ && scalerMadeFor_ != wanted) scaler_.reset();
     if (!scaler_) {
       scaler_ = std::make_unique<GpuScaler>(platform_, device_.get(), context_.get(), wanted.input, wanted.picture,
                                             PixelSize{session_.width, session_.height}, session_.fps);
@@ -242,7 +242,7 @@ class WgcRun {
   void ReadBack(const Source& source) {
     // CopyResource needs two textures of one size: a source of another size
     // gets a new read-back texture, or the copy would leave the last picture.
-    if (readback_ && !(readbackSize_ == SizeOf(source.desc))) readback_.Reset();
+    if (readback_ && readbackSize_ != SizeOf(source.desc)) readback_.Reset();
     if (!readback_) MakeReadback(source.desc);
     pixels_.resize(static_cast<std::size_t>(std::uint64_t{outputWidth_} * outputHeight_ * 4));
     platform_.CopyResource(context_.get(), readback_.get(), source.texture);

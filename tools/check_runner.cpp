@@ -13,6 +13,7 @@
 #include "checks_summary.h"
 #include "checks_table.h"
 #include "checks_verdict.h"
+#include "support/child_process.h"
 #include "support/platform_probe.h"
 #include "support/program_paths.h"
 #include "support/wide_text.h"
@@ -20,6 +21,7 @@
 namespace {
 
 using namespace orvel::checks;
+using orvel::wintest::ModulePath;
 using orvel::wintest::Utf8;
 using orvel::wintest::Wide;
 
@@ -43,20 +45,6 @@ class Handle {
  private:
   HANDLE handle_;
 };
-
-// The full path of this program, however long.
-std::wstring ModulePath() {
-  std::wstring path(MAX_PATH, L'\0');
-  for (;;) {
-    const DWORD length = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    if (length == 0) return {};
-    if (length < path.size()) {
-      path.resize(length);
-      return path;
-    }
-    path.resize(path.size() * 2);  // cut short: try again with more room
-  }
-}
 
 // One line on the console, or UTF-8 bytes when standard output is a file or pipe.
 void Say(const std::string& utf8) {

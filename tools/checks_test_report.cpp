@@ -4,26 +4,10 @@
 #include <cstdint>
 #include <map>
 
+#include "utf8_encode.h"
+
 namespace orvel::checks {
 namespace {
-
-void AppendUtf8(std::string& out, std::uint32_t c) {
-  if (c < 0x80) {
-    out += static_cast<char>(c);
-  } else if (c < 0x800) {
-    out += static_cast<char>(0xC0 | (c >> 6));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else if (c < 0x10000) {
-    out += static_cast<char>(0xE0 | (c >> 12));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (c >> 18));
-    out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  }
-}
 
 // Attribute text with its character and entity references replaced; an
 // unknown or broken reference stays as it is.
@@ -50,7 +34,7 @@ std::string Unescape(std::string_view text) {
       std::uint32_t code = 0;
       const auto [last, error] = std::from_chars(digits.data(), digits.data() + digits.size(), code, hex ? 16 : 10);
       if (error == std::errc() && last == digits.data() + digits.size() && !digits.empty() && code <= 0x10FFFF) {
-        AppendUtf8(out, code);
+        AppendUtf8(out, static_cast<char32_t>(code));
         i = end + 1;
         continue;
       }

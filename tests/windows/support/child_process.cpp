@@ -190,12 +190,7 @@ ChildProcess::ChildProcess(const std::wstring& commandLine, Options options)
     CloseIf(outputWrite);
     CloseIf(errorWrite);
     CloseIf(inputRead);
-    CloseIf(outputRead_);
-    CloseIf(errorRead_);
-    CloseIf(inputWrite_);
-    CloseIf(stop_);
-    CloseIf(outputDone_);
-    CloseIf(errorDone_);
+    CloseParentHandles();
     throw;
   }
 
@@ -219,12 +214,7 @@ ChildProcess::ChildProcess(const std::wstring& commandLine, Options options)
   CloseIf(errorWrite);
   CloseIf(inputRead);
   if (!started) {
-    CloseIf(outputRead_);
-    CloseIf(errorRead_);
-    CloseIf(inputWrite_);
-    CloseIf(stop_);
-    CloseIf(outputDone_);
-    CloseIf(errorDone_);
+    CloseParentHandles();
     throw std::runtime_error(problem + " for: " + Utf8(commandLine));
   }
   outputThread_ = std::thread(&ChildProcess::Drain, this, outputRead_, outputDone_, true);
@@ -244,14 +234,18 @@ ChildProcess::~ChildProcess() {
     }
     Finish(kStreamGraceMilliseconds);
   }
+  CloseParentHandles();
+  CloseIf(info_.hProcess);
+  CloseIf(info_.hThread);
+}
+
+void ChildProcess::CloseParentHandles() {
   CloseIf(outputRead_);
   CloseIf(errorRead_);
   CloseIf(inputWrite_);
   CloseIf(stop_);
   CloseIf(outputDone_);
   CloseIf(errorDone_);
-  CloseIf(info_.hProcess);
-  CloseIf(info_.hThread);
 }
 
 void ChildProcess::Drain(HANDLE pipe, HANDLE done, bool output) {

@@ -90,6 +90,8 @@ class ChildProcess {
   // After the process ended: the streams (bounded), the exit code, the times.
   bool Finish(DWORD streamMilliseconds);
   void Note(const std::string& incident);
+  // The parent's ends of the pipes and the drains' events.
+  void CloseParentHandles();
 
   Options options_;
   std::wstring commandLine_;
